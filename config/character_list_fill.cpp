@@ -1,0 +1,16 @@
+#include "config/character_lists.h"
+
+#include <QComboBox>
+
+void fillCharacterList(QComboBox *list)
+{
+    list->clear();
+    for (int position = 0; position < CHARACTER_LIST_SIZE; ++position)
+        list->addItem(characterListItem(position));
+}
+
+void fillHexList(QComboBox *list)
+{
+    for (int value = 0; value < 256; ++value)
+        list->addItem(QStringLiteral("%1").arg(value, 2, 16, QLatin1Char('0')).toUpper());
+}

@@ -1,0 +1,36 @@
+#pragma once
+// The HID access library, loaded once at start-up and never unloaded. Its
+// four entry points are process-wide; all of them are null unless loading
+// found every one.
+#include "hid_usb/hid_usb.h"
+
+struct HidLibrary
+{
+    Init_HID_fn Init_HID;
+    CloseHandles_fn CloseHandles;
+    WriteOutputReport_fn WriteOutputReport;
+    ReadInputReport_fn ReadInputReport;
+};
+
+extern HidLibrary hidLibrary;
+
+constexpr const char *HID_LIBRARY_FILE = "libhid_usb.so";
+
+enum HidLoadResult
+{
+    HID_LOAD_OK = 0,
+    HID_LOAD_NO_FILE = -1,
+    HID_LOAD_NO_ENTRY = -2,
+};
+
+// Loads the library from the executable's own folder, else from the system's
+// library path, and looks up Init_HID, CloseHandles, WriteOutputReport and
+// ReadInputReport in that order. 0, or -1 (file), or -2 (first missing entry).
+int hid_load_library();
+
+// True when all four entry points are there.
+bool hid_library_loaded();
+
+// Makes the next loads use this file only (a null path restores the normal
+// search). For tests that run the configurator against another library.
+void hid_library_use_file(const char *path);

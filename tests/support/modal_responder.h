@@ -1,0 +1,39 @@
+#pragma once
+// Answers the modal boxes and dialogs that the window opens while a test
+// drives it, and records what each message box said.
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <QVector>
+#include <functional>
+
+class QDialog;
+
+struct ShownBox
+{
+    QString kind; // "critical", "warning", "information", "question" or "dialog"
+    QString title;
+    QString text;
+    bool operator==(const ShownBox &) const = default;
+};
+
+class ModalResponder : public QObject
+{
+public:
+    // Decides what to do with a dialog that is not a message box; the
+    // default rejects it.
+    using DialogHandler = std::function<void(QDialog *)>;
+
+    ModalResponder();
+
+    void setDialogHandler(DialogHandler handler) { dialogHandler = std::move(handler); }
+
+    QVector<ShownBox> boxes;
+    int dialogsSeen = 0;
+
+private:
+    void answer();
+
+    QTimer timer;
+    DialogHandler dialogHandler;
+};

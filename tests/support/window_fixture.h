@@ -1,0 +1,26 @@
+#pragma once
+// Builds the main window for a test and reaches its controls by name.
+#include "app/main_window.h"
+
+#include <QString>
+#include <QtGlobal>
+#include <memory>
+
+// Constructs the window with the HID access library loaded from this file
+// (a missing file gives the start-up message for a missing library).
+std::unique_ptr<MainWindow> makeWindow(const QString &hidLibraryFile);
+
+// The form control with this object name; a missing one ends the test run.
+template <typename T> T *control(QObject *window, const char *name)
+{
+    T *found = window->findChild<T *>(QString::fromLatin1(name));
+    if (!found)
+        qFatal("no control %s", name);
+    return found;
+}
+
+// The text on the window's status bar.
+QString statusText(MainWindow *window);
+
+// The record serialized, for comparison with expected bytes.
+QByteArray serializedRecord();
