@@ -76,10 +76,21 @@ private slots:
     // Configuration: interface actions (config/interface_actions.cpp)
     void on_actionTeclado_triggered();
 
+    // Configuration: form refresh (config/form_refresh.cpp)
+    void update_gui_from_file(char *file);
+
 private:
     // Sets every form text again, refilling the six lists that the form defines.
     void setFormTexts();
     void hideUnofferedControls();
+
+    // Form refresh steps (config/form_refresh*.cpp)
+    void refreshSerialInterface();
+    void refreshKeyboardInterface();
+    void refreshCmc7();
+    void refreshSendMode();
+    void refreshTraction();
+    void refreshErrorIndicator();
 
     Ui::MainWindowForm *ui;
 };
