@@ -26,6 +26,11 @@ int pty_open_master(char *slavePath, size_t size)
     return master;
 }
 
+int pty_open_slave(const char *slavePath)
+{
+    return open(slavePath, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+}
+
 bool pty_wait_readable(int master, int timeoutMs)
 {
     pollfd entry{master, POLLIN, 0};
