@@ -79,6 +79,9 @@ private slots:
     // Configuration: form refresh (config/form_refresh.cpp)
     void update_gui_from_file(char *file);
 
+    // Reader detection (link/)
+    bool GetSerialParams();
+
 private:
     // Sets every form text again, refilling the six lists that the form defines.
     void setFormTexts();
