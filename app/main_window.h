@@ -37,6 +37,63 @@ private slots:
     void on_pushButton_config_clicked();
     void on_actionDefault_triggered();
 
+    // Configuration: one-bit controls (config/editing_rules_bits.cpp)
+    void on_checkBox_SKM_clicked();
+    void on_checkBox_CR_clicked();
+    void on_checkBox_zeros_clicked();
+    void on_checkBox_recuperarCMC7_clicked();
+    void on_checkBox_enviarInvertido_clicked();
+    void on_checkBox_tipoDecodificado_clicked();
+    void on_checkBox_subPorLetra_clicked();
+    void on_checkBox_enviarQuestion_clicked();
+    void on_checkBox_esperarDocumento_clicked();
+    void on_checkBox_check2de5_clicked();
+    void on_checkBox_ackNak_clicked();
+    void on_radioButton_abnt_clicked();
+    void on_radioButton_eng_clicked();
+    void on_radioButton_entrada_clicked();
+    void on_radioButton_saida_clicked();
+
+    // Configuration: lists and spin box (config/editing_rules_lists.cpp)
+    void on_comboBox_velocidade_currentIndexChanged(int index);
+    void on_comboBox_baud_currentIndexChanged(int index);
+    void on_comboBox_paridade_currentIndexChanged(int index);
+    void on_comboBox_byte_currentIndexChanged(int index);
+    void on_comboBox_stopBits_currentIndexChanged(int index);
+    void on_comboBox_protocol_currentIndexChanged(int index);
+    void on_spinBox_releituras_valueChanged(int value);
+    void on_comboBox_bcc_currentIndexChanged(int index);
+    void on_comboBox_indicadorErro_currentIndexChanged(int index);
+    void on_comboBox_erroCMC7_currentIndexChanged(int index);
+    void on_comboBox_bbSep1_currentIndexChanged(int index);
+    void on_comboBox_bbSep2_currentIndexChanged(int index);
+    void on_comboBox_concSep1_currentIndexChanged(int index);
+    void on_comboBox_concSep2_currentIndexChanged(int index);
+    void on_comboBox_CR_currentIndexChanged(int index);
+    void on_comboBox_separadorCMC7_currentIndexChanged(int index);
+
+    // Configuration: dependent controls (config/editing_rules_dependent.cpp)
+    void on_checkBox_valor_clicked();
+    void on_checkBox_digitoBarras_clicked();
+    void on_radioButton_leituraOptica_clicked();
+    void on_radioButton_leituraDigitado_clicked();
+    void on_checkBox_separadorCMC7_clicked();
+    void on_checkBox_checkCMC7_clicked();
+    void on_checkBox_indicaErro_clicked();
+    void on_checkBox_bcc_clicked();
+    void on_radioButton_modeloBandeja_clicked();
+    void on_radioButton_modeloFreio_clicked();
+    void on_checkBox_freio_clicked();
+
+    // Configuration: interface actions (config/interface_actions.cpp)
+    void on_actionTeclado_triggered();
+
+    // Configuration: form refresh (config/form_refresh.cpp)
+    void update_gui_from_file(char *file);
+
+    // Reader detection (link/)
+    bool GetSerialParams();
+
 private:
     // Sets every form text again, refilling the six lists that the form defines.
     void setFormTexts();
@@ -48,6 +105,14 @@ private:
     CommandFailure serialExchange(const CommandExchange &command, uint8_t *answer);
     // Shows a progress text on the status bar and paints it at once.
     void showProgress(const QString &text);
+
+    // Form refresh steps (config/form_refresh*.cpp)
+    void refreshSerialInterface();
+    void refreshKeyboardInterface();
+    void refreshCmc7();
+    void refreshSendMode();
+    void refreshTraction();
+    void refreshErrorIndicator();
 
     Ui::MainWindowForm *ui;
 };
