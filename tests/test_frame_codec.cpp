@@ -105,6 +105,9 @@ private slots:
         QCOMPARE(ring.write, ring.read);
         QCOMPARE(storage[1], uint8_t(60));
         QCOMPARE(storage[62], uint8_t(0x03));
+        uint8_t out[FRAME_MAX_PAYLOAD + 1];
+        QCOMPARE(frame_parse(&ring, out, &descriptor), 60);
+        QCOMPARE(ring.flags, RING_EMPTY);
 
         // A ring that already holds one byte leaves room for 60 payload bytes.
         ring_init(&ring, storage, sizeof storage);
