@@ -110,8 +110,10 @@ uint8_t serial_receive_frame(uint8_t *out)
         return SERIAL_NOTHING_RECEIVED;
     // The ring keeps the first 64 bytes; the rest are dropped.
     ring_put(&ring, received, static_cast<size_t>(got));
-    // The caller judges the answer by what out holds.
-    frame_parse(&ring, out, &descriptor);
+    // Only a whole frame with a good check byte counts: a garbled one would
+    // otherwise pass for the reader's answer whenever its first byte fit.
+    if (frame_parse(&ring, out, &descriptor) <= 0)
+        return SERIAL_NOTHING_RECEIVED;
     return SERIAL_DONE;
 }
 

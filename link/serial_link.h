@@ -52,8 +52,9 @@ int8_t serial_open(SerialPortSettings *port);
 uint8_t serial_send_frame(const uint8_t *payload, size_t n);
 
 // Reads once what has arrived and parses one answer frame from its first 64
-// bytes into out (at least 65 bytes, zero-filled by the caller). 0 when any
-// bytes had arrived, 226 when none had or the read failed.
+// bytes into out (at least 65 bytes, zero-filled by the caller). 0 when a
+// whole frame arrived; 226 when nothing did, the read failed, or what arrived
+// held no frame with a good trailer and check byte.
 uint8_t serial_receive_frame(uint8_t *out);
 
 // Closes serial_port's device if it holds one; clears handle and open. 0.

@@ -66,8 +66,10 @@ bool lineMatches(int device, int32_t baudRate, tcflag_t frame)
     if ((line.c_cflag & mask) != frame)
         return false;
     const int32_t actual = line_rate_get(device);
-    return actual > 0 && std::abs(actual - baudRate) * 100 <= baudRate * RATE_TOLERANCE_PERCENT;
+    const int64_t off = std::abs(int64_t{actual} - baudRate);
+    return actual > 0 && off * 100 <= int64_t{baudRate} * RATE_TOLERANCE_PERCENT;
 }
+
 int dataBitsOf(tcflag_t flags)
 {
     switch (flags & CSIZE) {

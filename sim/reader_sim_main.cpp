@@ -6,6 +6,7 @@
 // Prints the device to open; with --link it also makes PATH a link to it
 // (e.g. --link /tmp/ports/ttyACM0). Serves until interrupted.
 #include "platform/pseudo_terminal.h"
+#include "platform/serial_device.h"
 #include "sim/pty_reader.h"
 
 #include <csignal>
@@ -46,6 +47,20 @@ bool parse(int argc, char **argv, Options *options)
     return true;
 }
 
+// The COM number under which the configurator finds a link of this name,
+// once the link is in /dev; 0 for a name outside the COM table.
+int comNumberOf(const char *link)
+{
+    const char *name = strrchr(link, '/');
+    name = name ? name + 1 : link;
+    char path[256];
+    // The COM numbers run without a gap from COM1.
+    for (int n = 1; serial_device_path(n, path, sizeof path); ++n)
+        if (strcmp(strrchr(path, '/') + 1, name) == 0)
+            return n;
+    return 0;
+}
+
 void printNewRequests(const ReaderModel &model, size_t *shown, int32_t rate)
 {
     for (; *shown < model.requests.size(); ++*shown) {
@@ -79,8 +94,11 @@ int main(int argc, char **argv)
         }
     }
     printf("%s\n", reader.devicePath());
-    if (options.link)
+    if (options.link) {
         printf("%s -> %s\n", options.link, reader.devicePath());
+        if (const int com = comNumberOf(options.link))
+            printf("in /dev this name is COM%d\n", com);
+    }
     printf("reader at %d baud, 8 data bits, no parity\n", options.rate);
     fflush(stdout);
 

@@ -3,9 +3,7 @@
 #include "port_folder.h"
 
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QGroupBox>
-#include <QPushButton>
 #include <QTest>
 
 namespace {
@@ -75,17 +73,6 @@ private slots:
         QCOMPARE(portNumberFromItem(QStringLiteral("COMx")), 0);
         QCOMPARE(portNumberFromItem(QStringLiteral("COM")), 0);
         QCOMPARE(portNumberFromItem(QString()), 0);
-    }
-
-    void okAcceptsAndCancelRejects()
-    {
-        PortFolder ports;
-        SerialPortDialog dialog;
-        auto *buttons = dialog.findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
-        buttons->button(QDialogButtonBox::Ok)->click();
-        QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        buttons->button(QDialogButtonBox::Cancel)->click();
-        QCOMPARE(dialog.result(), int(QDialog::Rejected));
     }
 };
 

@@ -177,10 +177,16 @@ private slots:
         QCOMPARE(whole.left(59), QByteArray("\xAA") + QByteArray(58, 'F'));
         QCOMPARE(whole.at(59), '\0');
 
-        // Three bytes of noise before it: the frame's last bytes are beyond
-        // the first 64 and never reach the parser.
+        // Three bytes of noise before it: the frame's trailer and check byte
+        // are beyond the first 64 and never reach the parser, so the cut
+        // frame is no answer, though its payload was copied.
         port.model.faults.noiseBeforeFrame = true;
-        const QByteArray cut = exchange(0xAA, 0x5A);
+        const uint8_t firmware = 0xAA;
+        QCOMPARE(serial_send_frame(&firmware, 1), SERIAL_DONE);
+        platform_sleep(serial_answer_delay(serial_port.baudRate));
+        memset(answer, 0x5A, sizeof answer);
+        QCOMPARE(serial_receive_frame(answer), SERIAL_NOTHING_RECEIVED);
+        const QByteArray cut = bytesOf(answer, sizeof answer);
         QCOMPARE(cut.left(59), whole.left(59));
         QCOMPARE(cut.at(59), '\x5A');
         QCOMPARE(serial_receive_frame(answer), SERIAL_NOTHING_RECEIVED);
@@ -199,10 +205,15 @@ private slots:
                                                 9));
         QCOMPARE(serial_receive_frame(answer), SERIAL_NOTHING_RECEIVED);
 
-        // A garbled answer is still a receive; the caller judges the bytes.
-        port.model.faults.wrongCheck = true;
-        QCOMPARE(exchange(0xCC).left(7), QByteArray("\xCC"
-                                                    "000001"));
+        // A garbled answer is no answer, even when its first byte fits: a
+        // bad check byte or trailer is never taken for the reader's word.
+        for (bool *fault : {&port.model.faults.wrongCheck, &port.model.faults.brokenTrailer}) {
+            *fault = true;
+            QCOMPARE(serial_send_frame(&serial, 1), SERIAL_DONE);
+            platform_sleep(serial_answer_delay(serial_port.baudRate));
+            QCOMPARE(serial_receive_frame(answer), SERIAL_NOTHING_RECEIVED);
+            *fault = false;
+        }
         serial_close();
         QCOMPARE(serial_receive_frame(answer), SERIAL_NOTHING_RECEIVED);
     }
