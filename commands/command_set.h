@@ -4,7 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
-enum CommandByte : uint8_t {
+enum CommandByte : uint8_t
+{
     CMD_GET_FIRMWARE = 0xAA,
     CMD_SET_DEFAULTS = 0xAB,
     CMD_SET_SERIAL = 0xBB,
@@ -19,7 +20,8 @@ enum CommandByte : uint8_t {
 constexpr size_t COMMAND_BUFFER_SIZE = 256;
 
 // Message numbers the commands report failures with.
-enum CommandFailure {
+enum CommandFailure
+{
     COMMAND_OK = 0,
     READER_NOT_FOUND = 1,
     CDC_READER_ON_HID = 3,
@@ -31,10 +33,10 @@ enum CommandFailure {
 // How one command differs from the others on its way through the exchange.
 struct CommandExchange
 {
-    const uint8_t *request; // the command's request buffer
-    size_t length;          // request payload length, command byte included
-    bool announce = true;   // show "Detectando leitor" first
-    bool alwaysHid = false; // ignore the link selection
+    const uint8_t *request;   // the command's request buffer
+    size_t length;            // request payload length, command byte included
+    bool announce = true;     // show "Detectando leitor" first
+    bool alwaysHid = false;   // ignore the link selection
     bool identifyCdc = false; // on HID, refuse a reader that presents the CDC product id
     // Reported once the link is open, before anything is sent (0: none).
     CommandFailure verdictOnceOpen = COMMAND_OK;

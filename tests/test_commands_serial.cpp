@@ -161,10 +161,10 @@ private slots:
     void badAnswersAreCommunicationErrors()
     {
         const Bytes answers[] = {
-            frame({0xCD, '1', '2'}),                // another command's echo
-            {0x02, 0x02, 0xCC, '1', 0x04, 0x00},    // broken trailer
-            {0x55, 0x55},                           // bytes but no frame: byte 0 stays 0
-            {},                                     // nothing at all
+            frame({0xCD, '1', '2'}),             // another command's echo
+            {0x02, 0x02, 0xCC, '1', 0x04, 0x00}, // broken trailer
+            {0x55, 0x55},                        // bytes but no frame: byte 0 stays 0
+            {},                                  // nothing at all
         };
         for (const Bytes &answer : answers) {
             responder->boxes.clear();
