@@ -16,18 +16,23 @@ extern "C" {
 #define HID_USB_API __attribute__((visibility("default")))
 #endif
 
-/* Opens the first device with these ids, closing any device still open.
- * reserved is 0. Nonzero: the device is open; 0: none could be opened. */
+/* Opens the first device with these ids, closing any device still open (of
+ * either id). reserved is 0. Nonzero: the device is open; 0: none could be
+ * opened, which includes a device present but refused (permissions) and a
+ * zero vendor or product id. */
 HID_USB_API int Init_HID(unsigned short vendorId, unsigned short productId, int reserved);
 
-/* Sends one output report of HID_USB_REPORT_SIZE bytes. Nonzero: sent. */
+/* Sends one output report of HID_USB_REPORT_SIZE bytes, report id in byte 0.
+ * Nonzero: all of it was sent; 0: not sent, or no device is open. */
 HID_USB_API int WriteOutputReport(unsigned char *report);
 
 /* Waits up to timeoutMs for one input report and stores it in report
- * (HID_USB_REPORT_SIZE bytes). Nonzero: a report was stored; 0: none. */
+ * (HID_USB_REPORT_SIZE bytes): the report id in byte 0, the data from byte 1,
+ * zeros after a short report. Nonzero: a report was stored; 0: none came in
+ * time, the read failed or no device is open (report is then all zeros). */
 HID_USB_API int ReadInputReport(unsigned int timeoutMs, unsigned char *report);
 
-/* Closes the open device. 0: closed; nonzero: failure. */
+/* Closes the open device. 0: closed, or nothing was open; nonzero: failure. */
 HID_USB_API int CloseHandles(void);
 
 typedef int (*Init_HID_fn)(unsigned short, unsigned short, int);

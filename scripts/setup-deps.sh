@@ -7,7 +7,7 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libhidapi-dev
-    fonts-dejavu-core
+    fonts-dejavu-core fonts-liberation
     "$@"
 )
 

@@ -1,0 +1,88 @@
+/* The HID access library on hidapi (hidraw backend). One device is open at a
+ * time; hidapi itself is kept initialised only while that device is open, so
+ * a program that closes after every exchange holds nothing between them. */
+#include "hid_usb/hid_usb.h"
+
+#include <hidapi.h>
+
+#include <limits.h>
+#include <stddef.h>
+#include <string.h>
+
+/* The reader sends unnumbered reports: hidapi hands back the data bytes alone,
+ * which land after the report id byte of the caller's report. */
+#define REPORT_DATA_SIZE (HID_USB_REPORT_SIZE - 1)
+#define UNNUMBERED_REPORT_ID 0
+
+static hid_device *openDevice;
+static int hidapiReady;
+
+static int start_hidapi(void)
+{
+    if (!hidapiReady)
+        hidapiReady = hid_init() == 0;
+    return hidapiReady;
+}
+
+static void stop_hidapi(void)
+{
+    if (hidapiReady)
+        hid_exit();
+    hidapiReady = 0;
+}
+
+static void close_device(void)
+{
+    if (openDevice)
+        hid_close(openDevice);
+    openDevice = NULL;
+    stop_hidapi();
+}
+
+int Init_HID(unsigned short vendorId, unsigned short productId, int reserved)
+{
+    (void)reserved;
+    close_device();
+    /* hidapi reads a zero id as "any", which would open some other device. */
+    if (vendorId == 0 || productId == 0 || !start_hidapi())
+        return 0;
+    /* A device that is there but will not open (permissions) is not found. */
+    openDevice = hid_open(vendorId, productId, NULL);
+    if (!openDevice) {
+        stop_hidapi();
+        return 0;
+    }
+    return 1;
+}
+
+int WriteOutputReport(unsigned char *report)
+{
+    if (!openDevice || !report)
+        return 0;
+    /* Byte 0 is the report id; hidraw drops an id of 0 on the way out. A
+     * partial write would leave the reader with a cut frame, so it fails. */
+    return hid_write(openDevice, report, HID_USB_REPORT_SIZE) == HID_USB_REPORT_SIZE;
+}
+
+int ReadInputReport(unsigned int timeoutMs, unsigned char *report)
+{
+    if (!report)
+        return 0;
+    memset(report, 0, HID_USB_REPORT_SIZE);
+    if (!openDevice)
+        return 0;
+    /* hidapi takes a signed wait where -1 means forever; keep huge waits finite. */
+    int wait = timeoutMs > INT_MAX ? INT_MAX : (int)timeoutMs;
+    int got = hid_read_timeout(openDevice, report + 1, REPORT_DATA_SIZE, wait);
+    if (got <= 0)
+        return 0;
+    report[0] = UNNUMBERED_REPORT_ID;
+    return 1;
+}
+
+int CloseHandles(void)
+{
+    /* Closing when nothing is open leaves the state the caller asked for. */
+    close_device();
+    return 0;
+}

@@ -1,0 +1,79 @@
+#include "link/hid_link.h"
+
+#include "hid_usb/hid_usb.h"
+#include "link/frame_codec.h"
+#include "link/hid_library.h"
+#include "platform/sleep.h"
+
+#include <cstring>
+
+namespace {
+// One attempt: the keyboard product first, then the CDC product.
+int open_attempt()
+{
+    if (hidLibrary.Init_HID(READER_VENDOR_ID, READER_PID_KEYBOARD, 0))
+        return HID_FOUND_KEYBOARD;
+    if (hidLibrary.Init_HID(READER_VENDOR_ID, READER_PID_CDC, 0))
+        return HID_FOUND_CDC;
+    return HID_NOT_FOUND;
+}
+
+// A success does not end the attempts: the reader must still be there at
+// the fifth.
+int open_identified()
+{
+    if (!hid_library_loaded())
+        return HID_NOT_FOUND;
+    int result = HID_NOT_FOUND;
+    for (int attempt = 0; attempt < HID_OPEN_ATTEMPTS; ++attempt) {
+        result = open_attempt();
+        if (result == HID_NOT_FOUND)
+            platform_sleep(HID_OPEN_PAUSE_MS);
+    }
+    return result;
+}
+} // namespace
+
+int hid_open()
+{
+    return open_identified() == HID_NOT_FOUND ? HID_NOT_FOUND : HID_FOUND;
+}
+
+int hid_open_identify()
+{
+    return open_identified();
+}
+
+int hid_send_frame(const uint8_t *payload, size_t n)
+{
+    if (!hid_library_loaded())
+        return 0;
+    uint8_t report[HID_USB_REPORT_SIZE] = {};
+    RingBuffer ring;
+    ring_init(&ring, report, sizeof report);
+    ring_put(&ring, report, 1); // the report id stays in byte 0
+    FrameDescriptor descriptor;
+    frame_descriptor_init(&descriptor);
+    // Over HID_MAX_PAYLOAD bytes the frame does not fit the report's 64 data
+    // bytes; the encoder refuses it without reading the payload.
+    if (frame_encode(&ring, &descriptor, payload, n) != 0)
+        return 0;
+    return hidLibrary.WriteOutputReport(report);
+}
+
+int hid_receive_frame(uint8_t *out)
+{
+    if (!hid_library_loaded())
+        return 0;
+    uint8_t report[HID_USB_REPORT_SIZE] = {};
+    const int read = hidLibrary.ReadInputReport(HID_ANSWER_WAIT_MS, report);
+    if (!read)
+        return 0;
+    uint8_t storage[HID_USB_REPORT_SIZE];
+    RingBuffer ring;
+    ring_init(&ring, storage, sizeof storage);
+    ring_put(&ring, report + 1, HID_USB_REPORT_SIZE - 1);
+    FrameDescriptor descriptor;
+    frame_descriptor_init(&descriptor);
+    return frame_parse(&ring, out, &descriptor) > 0 ? read : 0;
+}

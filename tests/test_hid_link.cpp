@@ -1,0 +1,180 @@
+#include "link/frame_codec.h"
+#include "link/hid_library.h"
+#include "link/hid_link.h"
+#include "recording_sleep.h"
+#include "sim_hid.h"
+
+#include <QTest>
+
+namespace {
+QByteArray hex(const char *text)
+{
+    return QByteArray::fromHex(text);
+}
+
+QByteArray productsAsked(const SimHid *sim)
+{
+    QByteArray asked;
+    for (const SimHidInit &init : sim->inits) {
+        if (init.vendorId != READER_VENDOR_ID || init.reserved != 0)
+            return "wrong vendor or reserved argument";
+        asked += init.productId == READER_PID_KEYBOARD ? 'K' : 'C';
+        asked += init.result ? '+' : '-';
+    }
+    return asked;
+}
+
+QByteArray reportData(const HidReport &report)
+{
+    return QByteArray(reinterpret_cast<const char *>(report.data()), report.size());
+}
+
+const std::vector<uint32_t> FIVE_PAUSES(5, 1000);
+} // namespace
+
+class HidLinkTest : public QObject
+{
+    Q_OBJECT
+
+    SimHid *sim = nullptr;
+    uint8_t out[FRAME_MAX_PAYLOAD + 1];
+
+    // One exchange as a command runs it; the answer payload, or "failed".
+    QByteArray exchange(const QByteArray &request)
+    {
+        memset(out, 0, sizeof out);
+        if (!hid_open() ||
+            !hid_send_frame(reinterpret_cast<const uint8_t *>(request.constData()),
+                            request.size()) ||
+            !hid_receive_frame(out))
+            return "failed";
+        return QByteArray(reinterpret_cast<const char *>(out), sizeof out);
+    }
+
+private slots:
+    void init()
+    {
+        hid_library_use_file(SIM_HID_LIBRARY);
+        QCOMPARE(hid_load_library(), 0);
+        sim = simHid();
+        sim->reset();
+    }
+
+    void openRunsAllFiveAttempts()
+    {
+        RecordingSleep sleep;
+        QCOMPARE(hid_open(), 1);
+        QCOMPARE(productsAsked(sim), QByteArray("K+K+K+K+K+"));
+        QCOMPARE(hid_open_identify(), 2);
+        QVERIFY(sleep.waits.empty());
+
+        sim->reset();
+        sim->reader.configuration[11] |= 0x80; // the reader is set to CDC
+        QCOMPARE(hid_open(), 1);
+        QCOMPARE(productsAsked(sim), QByteArray("K-C+K-C+K-C+K-C+K-C+"));
+        QCOMPARE(hid_open_identify(), 3);
+        QVERIFY(sleep.waits.empty());
+
+        sim->reset();
+        sim->reader.faults.absent = true;
+        QCOMPARE(hid_open(), 0);
+        QCOMPARE(productsAsked(sim), QByteArray("K-C-K-C-K-C-K-C-K-C-"));
+        QCOMPARE(sleep.waits, FIVE_PAUSES);
+        QCOMPARE(hid_open_identify(), 0);
+    }
+
+    void onlyTheFifthAttemptCounts()
+    {
+        RecordingSleep sleep;
+        sim->reader.faults.unplugAfterOpens = 4;
+        QCOMPARE(hid_open(), 0);
+        QCOMPARE(productsAsked(sim), QByteArray("K+K+K+K+K-C-"));
+        QCOMPARE(sleep.waits, std::vector<uint32_t>{1000});
+
+        // A reader plugged in during the second pause is found.
+        sim->reset();
+        sim->reader.faults.absent = true;
+        sleep.waits.clear();
+        sleep.onSleep = [&](uint32_t) { sim->reader.faults.absent = sleep.waits.size() < 2; };
+        QCOMPARE(hid_open_identify(), 2);
+        QCOMPARE(productsAsked(sim), QByteArray("K-C-K-C-K+K+K+"));
+        QCOMPARE(sleep.waits, std::vector<uint32_t>(2, 1000));
+    }
+
+    void sendPutsOneFrameInOneReport()
+    {
+        QCOMPARE(hid_open(), 1);
+        const uint8_t aa = 0xAA;
+        QCOMPARE(hid_send_frame(&aa, 1), 1);
+        QCOMPARE(reportData(sim->writes.at(0)), hex("000201AA03A8") + QByteArray(59, '\0'));
+
+        QByteArray longest(60, char(0x03));
+        QVERIFY(hid_send_frame(reinterpret_cast<const uint8_t *>(longest.constData()), 60));
+        QCOMPARE(reportData(sim->writes.at(1)), hex("00023C") + longest + hex("033F"));
+
+        // 61 bytes are refused without being read: the buffer holds only 60.
+        std::vector<uint8_t> tooLong(60, 0xDD);
+        QCOMPARE(hid_send_frame(tooLong.data(), 61), 0);
+        QCOMPARE(hid_send_frame(tooLong.data(), SIZE_MAX), 0);
+        QCOMPARE(sim->writes.size(), size_t(2));
+
+        sim->failWrite = true;
+        QCOMPARE(hid_send_frame(&aa, 1), 0);
+    }
+
+    void receiveDecodesTheAnswerReport()
+    {
+        QCOMPARE(exchange(hex("CC")).left(9), QByteArray("\xCC"
+                                                         "000001\0\0",
+                                                         9));
+        QCOMPARE(sim->readTimeouts, std::vector<unsigned>{5000});
+        QCOMPARE(exchange(hex("EE")).mid(1, 27),
+                 QByteArray(reinterpret_cast<const char *>(sim->reader.configuration), 27));
+
+        sim->reader.faults.noiseBeforeFrame = true;
+        QCOMPARE(exchange(hex("CC")).left(7), QByteArray("\xCC"
+                                                         "000001"));
+        sim->reader.faults = {};
+        sim->reader.faults.emptyPayload = true;
+        QCOMPARE(exchange(hex("CC")), QByteArray("failed"));
+        sim->reader.faults = {};
+        sim->reader.faults.wrongCheck = true;
+        QCOMPARE(exchange(hex("CC")), QByteArray("failed"));
+        sim->reader.faults = {};
+        sim->reader.faults.brokenTrailer = true;
+        QCOMPARE(exchange(hex("CC")), QByteArray("failed"));
+        sim->reader.faults = {};
+        sim->reader.faults.silent = true;
+        QCOMPARE(exchange(hex("CC")), QByteArray("failed"));
+        QCOMPARE(sim->reader.requests.size(), size_t(7));
+    }
+
+    void readerInUpdateModeIsNoLongerFound()
+    {
+        RecordingSleep sleep;
+        QCOMPARE(exchange(hex("FF")).left(2), hex("FF00"));
+        QCOMPARE(hidLibrary.CloseHandles(), 0);
+        QCOMPARE(hid_open(), 0);
+        QCOMPARE(sleep.waits, FIVE_PAUSES);
+    }
+
+    void missingLibraryIsNeverCalled()
+    {
+        for (const char *file : {"/nonexistent/libhid_usb.so", PARTIAL_HID_LIBRARY}) {
+            hid_library_use_file(file);
+            QVERIFY(hid_load_library() != 0);
+            RecordingSleep sleep;
+            const uint8_t aa = 0xAA;
+            QCOMPARE(hid_open(), 0);
+            QCOMPARE(hid_open_identify(), 0);
+            QCOMPARE(hid_send_frame(&aa, 1), 0);
+            QCOMPARE(hid_receive_frame(out), 0);
+            QVERIFY(sleep.waits.empty());
+            QVERIFY(sim->inits.empty());
+            QVERIFY(sim->writes.empty());
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(HidLinkTest)
+#include "test_hid_link.moc"
