@@ -25,6 +25,9 @@ private slots:
     void on_actionSair_triggered();
     void show_error(int error);
 
+    // Reader detection (link/)
+    bool GetSerialParams();
+
 private:
     // Sets every form text again, refilling the six lists that the form defines.
     void setFormTexts();

@@ -1,0 +1,58 @@
+#include "link/serial_detection.h"
+
+#include "link/serial_link.h"
+#include "platform/sleep.h"
+
+namespace {
+constexpr size_t BUFFER_SIZE = 256;
+
+// One probe on the open port. The wait is spent even when sending failed.
+bool probe(int32_t baudRate, const uint8_t *request, uint8_t *answer)
+{
+    serial_port.open = 1;
+    const bool sent = serial_send_frame(request, 1) == SERIAL_DONE;
+    platform_sleep(serial_answer_delay(baudRate));
+    return sent && serial_receive_frame(answer) == SERIAL_DONE && answer[0] == DETECT_PROBE;
+}
+
+// Opens the port again at another rate. A port that keeps failing has been
+// unplugged or taken by another program; give up rather than hang.
+bool reopenAt(int32_t baudRate)
+{
+    for (int attempt = 1;; ++attempt) {
+        serial_close();
+        serial_load_settings(baudRate);
+        if (serial_open(&serial_port) == SERIAL_OPENED)
+            return true;
+        if (attempt == DETECT_REOPEN_ATTEMPTS)
+            return false;
+        platform_sleep(DETECT_REOPEN_PAUSE_MS);
+    }
+}
+
+bool scan(const uint8_t *request, uint8_t *answer)
+{
+    for (int32_t rate : detect_baud_rates) {
+        if (!reopenAt(rate))
+            return false;
+        if (probe(rate, request, answer)) {
+            com_baud_rate = rate;
+            return true;
+        }
+    }
+    return false;
+}
+} // namespace
+
+bool serial_detect_reader()
+{
+    serial_load_settings(com_baud_rate);
+    uint8_t request[BUFFER_SIZE] = {DETECT_PROBE};
+    uint8_t answer[BUFFER_SIZE] = {};
+
+    bool found = false;
+    if (serial_open(&serial_port) == SERIAL_OPENED)
+        found = probe(com_baud_rate, request, answer) || scan(request, answer);
+    serial_close();
+    return found;
+}

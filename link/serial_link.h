@@ -1,0 +1,64 @@
+#pragma once
+// The serial port link: one exchange opens the COM port, sends one request
+// frame, waits a time that depends on the baud rate, reads once, parses one
+// answer frame and closes the port. The port is held only for one exchange.
+#include <cstddef>
+#include <cstdint>
+
+// The one port the link uses.
+struct SerialPortSettings
+{
+    int32_t portNumber; // n of "COM" + n
+    int32_t baudRate;
+    int32_t dataBits;   // 7 or 8
+    const char *parity; // first character: 'n' none, 'o' odd, 'e' even
+    int32_t stopBits;   // 1 or 2
+    int handle;         // the open device, or SERIAL_NO_HANDLE
+    uint8_t open;       // set while the port is open
+};
+
+constexpr int SERIAL_NO_HANDLE = -1;
+
+// Results of serial_open.
+constexpr int8_t SERIAL_OPENED = 0;
+constexpr int8_t SERIAL_OPEN_FAILED = -1;      // missing, held elsewhere, or no serial port
+constexpr int8_t SERIAL_SETTINGS_REFUSED = -2; // the driver would not take the settings
+constexpr int8_t SERIAL_BAD_BAUD_RATE = -3;
+constexpr int8_t SERIAL_BAD_DATA_BITS = -4;
+constexpr int8_t SERIAL_BAD_PARITY = -5;
+constexpr int8_t SERIAL_BAD_STOP_BITS = -6;
+
+// Results of sending and receiving.
+constexpr uint8_t SERIAL_DONE = 0;
+constexpr uint8_t SERIAL_SEND_FAILED = 255;
+constexpr uint8_t SERIAL_NOTHING_RECEIVED = 226;
+
+// The longest payload a request frame may carry.
+constexpr size_t SERIAL_MAX_PAYLOAD = 60;
+
+extern int32_t com_port_number; // chosen in the port dialog; COM1 at start
+extern int32_t com_baud_rate;   // found by reader detection; 2400 at start
+extern SerialPortSettings serial_port;
+
+// Loads serial_port with com_port_number, this rate, "n", 8, 2 -- only while open is clear.
+void serial_load_settings(int32_t baudRate);
+
+// Checks the settings, then opens the port exclusively and sets the line.
+// 0, or one of the negative results above. On failure no device is held.
+int8_t serial_open(SerialPortSettings *port);
+
+// Sends one frame around the payload on serial_port. 0, or 255 when writing
+// failed or the payload is over SERIAL_MAX_PAYLOAD bytes (nothing is sent).
+uint8_t serial_send_frame(const uint8_t *payload, size_t n);
+
+// Reads once what has arrived and parses one answer frame from its first 64
+// bytes into out (at least 65 bytes, zero-filled by the caller). 0 when a
+// whole frame arrived; 226 when nothing did, the read failed, or what arrived
+// held no frame with a good trailer and check byte.
+uint8_t serial_receive_frame(uint8_t *out);
+
+// Closes serial_port's device if it holds one; clears handle and open. 0.
+int serial_close();
+
+// Milliseconds to wait between a request and reading its answer.
+uint32_t serial_answer_delay(int32_t baudRate);

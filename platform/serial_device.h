@@ -1,0 +1,50 @@
+#pragma once
+// Serial ports named by COM number, on POSIX terminals. A port is held by one
+// opener at a time, never blocks, and is driven in raw mode without any flow
+// control, the way the reader's link expects.
+//
+// COM numbers map to devices of the device folder (/dev):
+//   COM1 to COM32   /dev/ttyS0 to /dev/ttyS31
+//   COM33 to COM64  /dev/ttyUSB0 to /dev/ttyUSB31
+//   COM65 to COM96  /dev/ttyACM0 to /dev/ttyACM31
+// Any other number names no device.
+#include <cstddef>
+#include <cstdint>
+
+constexpr int SERIAL_NO_DEVICE = -1;
+
+// Writes the device path of COM n into buffer; false when n names no device.
+bool serial_device_path(int comNumber, char *buffer, size_t size);
+
+// Opens COM n exclusively, never blocking. Returns a descriptor or SERIAL_NO_DEVICE.
+int serial_device_open(int comNumber);
+
+// True when COM n could be opened right now; the port is closed again at once.
+bool serial_device_available(int comNumber);
+
+// 0 on success, -1 when the driver refuses the settings.
+int serial_device_configure(int device, int baudRate, int dataBits, char parity, int stopBits);
+
+// Bytes read (0 when none are waiting), -1 on error. Never waits.
+int serial_device_read(int device, uint8_t *buffer, size_t size);
+
+// Bytes written, -1 on error or when the bound expires.
+int serial_device_write(int device, const uint8_t *bytes, size_t n);
+
+void serial_device_close(int device);
+
+// Tests only: the folder that holds the devices (null restores /dev).
+void serial_device_use_folder(const char *folder);
+
+// The line settings a terminal is set to. On the master side of a
+// pseudo-terminal they are those of its slave.
+struct SerialLineSettings
+{
+    int32_t baudRate;
+    int dataBits;
+    char parity; // 'n', 'o' or 'e'
+    int stopBits;
+};
+
+// Reads the line settings back from the driver; false when it cannot.
+bool serial_device_line_settings(int device, SerialLineSettings *settings);

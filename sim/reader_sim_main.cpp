@@ -1,0 +1,116 @@
+// velorix-reader-sim: the simulated reader on a pseudo-terminal, for trying
+// the configurator by hand in "Serial" mode.
+//
+//   velorix-reader-sim [--rate BAUD] [--link PATH]
+//
+// Prints the device to open; with --link it also makes PATH a link to it
+// (e.g. --link /tmp/ports/ttyACM0). Serves until interrupted.
+#include "platform/pseudo_terminal.h"
+#include "platform/serial_device.h"
+#include "sim/pty_reader.h"
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <unistd.h>
+
+namespace {
+volatile std::sig_atomic_t stopping = 0;
+
+void stop(int)
+{
+    stopping = 1;
+}
+
+struct Options
+{
+    int32_t rate = 2400;
+    const char *link = nullptr;
+};
+
+bool parse(int argc, char **argv, Options *options)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (strcmp(argv[i], "--rate") == 0 && i + 1 < argc) {
+            char *end = nullptr;
+            const long rate = strtol(argv[++i], &end, 10);
+            if (*end != '\0' || rate <= 0 || rate > 4000000)
+                return false;
+            options->rate = static_cast<int32_t>(rate);
+        } else if (strcmp(argv[i], "--link") == 0 && i + 1 < argc) {
+            options->link = argv[++i];
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The COM number under which the configurator finds a link of this name,
+// once the link is in /dev; 0 for a name outside the COM table.
+int comNumberOf(const char *link)
+{
+    const char *name = strrchr(link, '/');
+    name = name ? name + 1 : link;
+    char path[256];
+    // The COM numbers run without a gap from COM1.
+    for (int n = 1; serial_device_path(n, path, sizeof path); ++n)
+        if (strcmp(strrchr(path, '/') + 1, name) == 0)
+            return n;
+    return 0;
+}
+
+void printNewRequests(const ReaderModel &model, size_t *shown, int32_t rate)
+{
+    for (; *shown < model.requests.size(); ++*shown) {
+        printf("request at %d baud:", rate);
+        for (uint8_t byte : model.requests[*shown])
+            printf(" %02X", byte);
+        printf("\n");
+    }
+    fflush(stdout);
+}
+} // namespace
+
+int main(int argc, char **argv)
+{
+    Options options;
+    if (!parse(argc, argv, &options)) {
+        fprintf(stderr, "usage: %s [--rate BAUD] [--link PATH]\n", argv[0]);
+        return 2;
+    }
+    ReaderModel model;
+    PtyReader reader(model, options.rate);
+    if (!reader.isOpen()) {
+        fprintf(stderr, "no pseudo-terminal available\n");
+        return 1;
+    }
+    if (options.link) {
+        unlink(options.link);
+        if (symlink(reader.devicePath(), options.link) != 0) {
+            perror(options.link);
+            return 1;
+        }
+    }
+    printf("%s\n", reader.devicePath());
+    if (options.link) {
+        printf("%s -> %s\n", options.link, reader.devicePath());
+        if (const int com = comNumberOf(options.link))
+            printf("in /dev this name is COM%d\n", com);
+    }
+    printf("reader at %d baud, 8 data bits, no parity\n", options.rate);
+    fflush(stdout);
+
+    signal(SIGINT, stop);
+    signal(SIGTERM, stop);
+    size_t shown = 0;
+    while (!stopping) {
+        if (pty_wait_readable(reader.masterDevice(), 500))
+            reader.service();
+        printNewRequests(model, &shown, options.rate);
+    }
+    if (options.link)
+        unlink(options.link);
+    return 0;
+}

@@ -1,0 +1,80 @@
+#include "link/serial_port_dialog.h"
+#include "platform/serial_device.h"
+#include "port_folder.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QTest>
+
+namespace {
+QStringList itemsOf(const SerialPortDialog &dialog)
+{
+    QStringList items;
+    for (int i = 0; i < dialog.portList()->count(); ++i)
+        items << dialog.portList()->itemText(i);
+    return items;
+}
+} // namespace
+
+class PortDialogTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void listsThePortsThatOpenInOrder()
+    {
+        PortFolder ports;
+        ports.addPort(12);
+        ports.addPort(3);
+        ports.addPort(65);
+        SerialPortDialog dialog;
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Porta COM"));
+        QCOMPARE(dialog.findChild<QGroupBox *>(QStringLiteral("groupBox"))->title(),
+                 QStringLiteral("Selecione a porta COM"));
+        QCOMPARE(dialog.portList()->objectName(), QStringLiteral("comboBox_port"));
+        QCOMPARE(itemsOf(dialog), QStringList({"COM3", "COM12", "COM65"}));
+        QCOMPARE(dialog.portList()->currentIndex(), 0);
+        QVERIFY(dialog.portList()->itemData(2, Qt::ToolTipRole).toString().endsWith("/ttyACM0"));
+        QVERIFY(dialog.portList()->itemData(1, Qt::ToolTipRole).toString().endsWith("/ttyS11"));
+        dialog.portList()->setCurrentIndex(1);
+        QCOMPARE(portNumberFromItem(dialog.portList()->currentText()), 12);
+    }
+
+    void heldAndMissingPortsAreNotListed()
+    {
+        PortFolder ports;
+        ports.addPort(3);
+        ports.addPort(12);
+        const int held = serial_device_open(3);
+        QVERIFY(held >= 0);
+        {
+            SerialPortDialog dialog;
+            QCOMPARE(itemsOf(dialog), QStringList({"COM12"}));
+        }
+        serial_device_close(held);
+        ports.remove(12);
+        SerialPortDialog dialog;
+        QCOMPARE(itemsOf(dialog), QStringList({"COM3"}));
+    }
+
+    void noPortGivesAnEmptyListThatReadsZero()
+    {
+        PortFolder ports;
+        SerialPortDialog dialog;
+        QCOMPARE(dialog.portList()->count(), 0);
+        QCOMPARE(portNumberFromItem(dialog.portList()->currentText()), 0);
+    }
+
+    void itemTextsReadAsPortNumbers()
+    {
+        QCOMPARE(portNumberFromItem(QStringLiteral("COM7")), 7);
+        QCOMPARE(portNumberFromItem(QStringLiteral("COM2500")), 2500);
+        QCOMPARE(portNumberFromItem(QStringLiteral("COM12345")), 1234);
+        QCOMPARE(portNumberFromItem(QStringLiteral("COMx")), 0);
+        QCOMPARE(portNumberFromItem(QStringLiteral("COM")), 0);
+        QCOMPARE(portNumberFromItem(QString()), 0);
+    }
+};
+
+QTEST_MAIN(PortDialogTest)
+#include "test_port_dialog.moc"

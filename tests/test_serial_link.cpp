@@ -1,0 +1,243 @@
+#include "link/serial_link.h"
+#include "platform/serial_device.h"
+#include "platform/sleep.h"
+#include "simulated_port.h"
+
+#include <QTest>
+#include <cstring>
+
+namespace {
+constexpr int READER_COM = 65;
+
+QByteArray bytesOf(const uint8_t *bytes, size_t n)
+{
+    return QByteArray(reinterpret_cast<const char *>(bytes), static_cast<qsizetype>(n));
+}
+
+// What the configurator put on the line, read on the reader's side.
+QByteArray lineOutput(const SimulatedPort &port)
+{
+    uint8_t bytes[512];
+    const int got = serial_device_read(port.reader.masterDevice(), bytes, sizeof bytes);
+    return got > 0 ? bytesOf(bytes, static_cast<size_t>(got)) : QByteArray();
+}
+
+int32_t lineRate(const SimulatedPort &port)
+{
+    SerialLineSettings line{};
+    serial_device_line_settings(port.reader.masterDevice(), &line);
+    return line.baudRate;
+}
+
+bool portReleased()
+{
+    return serial_port.handle == SERIAL_NO_HANDLE && !serial_port.open &&
+           serial_device_available(serial_port.portNumber);
+}
+
+// One request and its answer at the link's current settings.
+QByteArray exchange(uint8_t command, uint8_t fill = 0)
+{
+    uint8_t answer[65];
+    memset(answer, fill, sizeof answer);
+    if (serial_send_frame(&command, 1) != SERIAL_DONE)
+        return "send failed";
+    platform_sleep(serial_answer_delay(serial_port.baudRate));
+    if (serial_receive_frame(answer) != SERIAL_DONE)
+        return "nothing";
+    return bytesOf(answer, sizeof answer);
+}
+} // namespace
+
+class SerialLinkTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void settingsAreCheckedBeforeTheDeviceIsTouched()
+    {
+        SimulatedPort port(READER_COM);
+        // Held elsewhere: touching the device would give -1.
+        const int held = serial_device_open(READER_COM);
+        QVERIFY(held >= 0);
+        const struct
+        {
+            int32_t baudRate, dataBits;
+            const char *parity;
+            int32_t stopBits;
+            int8_t result;
+        } cases[] = {
+            {300, 8, "n", 2, SERIAL_BAD_BAUD_RATE},  {300, 8, "n", 3, SERIAL_BAD_BAUD_RATE},
+            {2400, 6, "n", 2, SERIAL_BAD_DATA_BITS}, {2400, 8, "x", 2, SERIAL_BAD_PARITY},
+            {2400, 8, "N", 2, SERIAL_BAD_PARITY},    {2400, 8, nullptr, 2, SERIAL_BAD_PARITY},
+            {2400, 8, "n", 3, SERIAL_BAD_STOP_BITS}, {2400, 8, "n", 0, SERIAL_BAD_STOP_BITS},
+            {2400, 8, "n", 2, SERIAL_OPEN_FAILED},
+        };
+        for (const auto &c : cases) {
+            SerialPortSettings settings = {READER_COM, c.baudRate,       c.dataBits, c.parity,
+                                           c.stopBits, SERIAL_NO_HANDLE, 0};
+            QCOMPARE(serial_open(&settings), c.result);
+            QCOMPARE(settings.handle, SERIAL_NO_HANDLE);
+            QCOMPARE(settings.open, uint8_t{0});
+        }
+        serial_device_close(held);
+        QVERIFY(port.sleep.waits.empty());
+    }
+
+    void everyRateOpensAtEightNTwoWithItsWait()
+    {
+        SimulatedPort port(READER_COM);
+        const struct
+        {
+            int32_t rate;
+            uint32_t wait;
+        } table[] = {{600, 1000},   {1200, 1000}, {2400, 2000}, {4800, 200},  {9600, 200},
+                     {14400, 1000}, {19200, 200}, {38400, 200}, {57600, 200}, {115200, 200}};
+        for (const auto &row : table) {
+            serial_load_settings(row.rate);
+            QCOMPARE(serial_open(&serial_port), SERIAL_OPENED);
+            QVERIFY(serial_port.open);
+            QCOMPARE(lineRate(port), row.rate);
+            QCOMPARE(serial_answer_delay(row.rate), row.wait);
+            QCOMPARE(serial_close(), 0);
+            QVERIFY(portReleased());
+        }
+        QCOMPARE(serial_answer_delay(300), 1000u);
+
+        // 14400 is a real rate on the line: the reader set to it answers.
+        port.reader.baudRate = 14400;
+        serial_load_settings(14400);
+        QCOMPARE(serial_open(&serial_port), SERIAL_OPENED);
+        QCOMPARE(exchange(0xCC).left(8), QByteArray("\xCC"
+                                                    "000001",
+                                                    8));
+        QCOMPARE(port.sleep.waits, std::vector<uint32_t>{1000});
+        serial_close();
+    }
+
+    void failedOpensHoldNothing()
+    {
+        SimulatedPort port(READER_COM);
+        com_port_number = READER_COM + 1; // nothing there
+        serial_load_settings(2400);
+        QCOMPARE(serial_open(&serial_port), SERIAL_OPEN_FAILED);
+        QCOMPARE(serial_port.handle, SERIAL_NO_HANDLE);
+
+        // A pseudo-terminal cannot do 7 data bits: the driver refuses, and
+        // the port is not left locked behind the failure.
+        SerialPortSettings sevenBits = {READER_COM, 2400, 7, "e", 1, SERIAL_NO_HANDLE, 0};
+        QCOMPARE(serial_open(&sevenBits), SERIAL_SETTINGS_REFUSED);
+        QCOMPARE(sevenBits.handle, SERIAL_NO_HANDLE);
+        QVERIFY(!sevenBits.open);
+        QVERIFY(serial_device_available(READER_COM));
+
+        // Opening a record that still holds its port releases the old device.
+        com_port_number = READER_COM;
+        serial_load_settings(2400);
+        QCOMPARE(serial_open(&serial_port), SERIAL_OPENED);
+        QCOMPARE(serial_open(&serial_port), SERIAL_OPENED);
+        serial_close();
+        QVERIFY(portReleased());
+    }
+
+    void sendWritesOneFrameAndRefusesLongPayloads()
+    {
+        SimulatedPort port(READER_COM);
+        QCOMPARE(serial_open(&serial_port), SERIAL_OPENED);
+        const uint8_t command = 0xCC;
+        QCOMPARE(serial_send_frame(&command, 1), SERIAL_DONE);
+        QCOMPARE(lineOutput(port), QByteArray::fromHex("0201cc03ce"));
+
+        uint8_t payload[80];
+        for (size_t i = 0; i < sizeof payload; ++i)
+            payload[i] = static_cast<uint8_t>(0x30 + i);
+        QCOMPARE(serial_send_frame(payload, 60), SERIAL_DONE);
+        const QByteArray frame = lineOutput(port);
+        QCOMPARE(frame.size(), 64);
+        QCOMPARE(frame.mid(2, 60), bytesOf(payload, 60));
+        QCOMPARE(serial_send_frame(payload, 61), SERIAL_SEND_FAILED);
+        QCOMPARE(serial_send_frame(payload, 80), SERIAL_SEND_FAILED);
+        QVERIFY(lineOutput(port).isEmpty());
+
+        serial_close();
+        QCOMPARE(serial_send_frame(&command, 1), SERIAL_SEND_FAILED);
+    }
+
+    void receiveParsesOneAnswerFromTheFirstSixtyFourBytes()
+    {
+        SimulatedPort port(READER_COM);
+        QCOMPARE(serial_open(&serial_port), SERIAL_OPENED);
+        uint8_t answer[65] = {};
+        QCOMPARE(serial_receive_frame(answer), SERIAL_NOTHING_RECEIVED);
+        QCOMPARE(answer[0], uint8_t{0});
+
+        // A 60-byte answer is a 64-byte frame: all of it is parsed.
+        port.model.firmwareVersion = std::string(58, 'F');
+        QByteArray whole = exchange(0xAA, 0x5A);
+        QCOMPARE(whole.left(59), QByteArray("\xAA") + QByteArray(58, 'F'));
+        QCOMPARE(whole.at(59), '\0');
+
+        // Three bytes of noise before it: the frame's trailer and check byte
+        // are beyond the first 64 and never reach the parser, so the cut
+        // frame is no answer, though its payload was copied.
+        port.model.faults.noiseBeforeFrame = true;
+        const uint8_t firmware = 0xAA;
+        QCOMPARE(serial_send_frame(&firmware, 1), SERIAL_DONE);
+        platform_sleep(serial_answer_delay(serial_port.baudRate));
+        memset(answer, 0x5A, sizeof answer);
+        QCOMPARE(serial_receive_frame(answer), SERIAL_NOTHING_RECEIVED);
+        const QByteArray cut = bytesOf(answer, sizeof answer);
+        QCOMPARE(cut.left(59), whole.left(59));
+        QCOMPARE(cut.at(59), '\x5A');
+        QCOMPARE(serial_receive_frame(answer), SERIAL_NOTHING_RECEIVED);
+        port.model.faults.noiseBeforeFrame = false;
+
+        // Two answers queued: one receive takes the first; the second is
+        // lost with the rest of what was read.
+        const uint8_t serial = 0xCC, config = 0xEE;
+        QCOMPARE(serial_send_frame(&serial, 1), SERIAL_DONE);
+        QCOMPARE(serial_send_frame(&config, 1), SERIAL_DONE);
+        platform_sleep(serial_answer_delay(serial_port.baudRate));
+        memset(answer, 0, sizeof answer);
+        QCOMPARE(serial_receive_frame(answer), SERIAL_DONE);
+        QCOMPARE(bytesOf(answer, 9), QByteArray("\xCC"
+                                                "000001\0\0",
+                                                9));
+        QCOMPARE(serial_receive_frame(answer), SERIAL_NOTHING_RECEIVED);
+
+        // A garbled answer is no answer, even when its first byte fits: a
+        // bad check byte or trailer is never taken for the reader's word.
+        for (bool *fault : {&port.model.faults.wrongCheck, &port.model.faults.brokenTrailer}) {
+            *fault = true;
+            QCOMPARE(serial_send_frame(&serial, 1), SERIAL_DONE);
+            platform_sleep(serial_answer_delay(serial_port.baudRate));
+            QCOMPARE(serial_receive_frame(answer), SERIAL_NOTHING_RECEIVED);
+            *fault = false;
+        }
+        serial_close();
+        QCOMPARE(serial_receive_frame(answer), SERIAL_NOTHING_RECEIVED);
+    }
+
+    void settingsLoadOnlyWhileThePortIsClosed()
+    {
+        SimulatedPort port(READER_COM);
+        QCOMPARE(serial_port.portNumber, READER_COM);
+        QCOMPARE(serial_port.baudRate, 2400);
+        QCOMPARE(serial_port.dataBits, 8);
+        QCOMPARE(serial_port.parity[0], 'n');
+        QCOMPARE(serial_port.stopBits, 2);
+        QCOMPARE(serial_open(&serial_port), SERIAL_OPENED);
+        com_port_number = 3;
+        serial_load_settings(9600);
+        QCOMPARE(serial_port.portNumber, READER_COM);
+        QCOMPARE(serial_port.baudRate, 2400);
+        QCOMPARE(serial_close(), 0);
+        QCOMPARE(serial_close(), 0);
+        serial_load_settings(9600);
+        QCOMPARE(serial_port.portNumber, 3);
+        QCOMPARE(serial_port.baudRate, 9600);
+    }
+};
+
+QTEST_GUILESS_MAIN(SerialLinkTest)
+#include "test_serial_link.moc"
