@@ -1,13 +1,17 @@
 // velorix-reader-sim: the simulated reader on a pseudo-terminal, for trying
 // the configurator by hand in "Serial" mode.
 //
-//   velorix-reader-sim [--rate BAUD] [--link PATH]
+//   velorix-reader-sim [--rate BAUD] [--link PATH] [--state FILE]
 //
 // Prints the device to open; with --link it also makes PATH a link to it
-// (e.g. --link /tmp/ports/ttyACM0). Serves until interrupted.
+// (e.g. --link /tmp/ports/ttyACM0). With --state the reader keeps its
+// configuration and serial number in FILE, read before every request and
+// written after it, so a demo reader remembers them and shares them with the
+// simulated HID reader of the demo. Serves until interrupted.
 #include "platform/pseudo_terminal.h"
 #include "platform/serial_device.h"
 #include "sim/pty_reader.h"
+#include "sim/reader_state.h"
 
 #include <csignal>
 #include <cstdio>
@@ -27,6 +31,7 @@ struct Options
 {
     int32_t rate = 2400;
     const char *link = nullptr;
+    const char *state = nullptr;
 };
 
 bool parse(int argc, char **argv, Options *options)
@@ -40,6 +45,8 @@ bool parse(int argc, char **argv, Options *options)
             options->rate = static_cast<int32_t>(rate);
         } else if (strcmp(argv[i], "--link") == 0 && i + 1 < argc) {
             options->link = argv[++i];
+        } else if (strcmp(argv[i], "--state") == 0 && i + 1 < argc) {
+            options->state = argv[++i];
         } else {
             return false;
         }
@@ -77,7 +84,7 @@ int main(int argc, char **argv)
 {
     Options options;
     if (!parse(argc, argv, &options)) {
-        fprintf(stderr, "usage: %s [--rate BAUD] [--link PATH]\n", argv[0]);
+        fprintf(stderr, "usage: %s [--rate BAUD] [--link PATH] [--state FILE]\n", argv[0]);
         return 2;
     }
     ReaderModel model;
@@ -106,8 +113,14 @@ int main(int argc, char **argv)
     signal(SIGTERM, stop);
     size_t shown = 0;
     while (!stopping) {
-        if (pty_wait_readable(reader.masterDevice(), 500))
+        if (pty_wait_readable(reader.masterDevice(), 500)) {
+            const size_t before = model.requests.size();
+            if (options.state)
+                reader_state_load(model, options.state);
             reader.service();
+            if (options.state && model.requests.size() != before)
+                reader_state_save(model, options.state);
+        }
         printNewRequests(model, &shown, options.rate);
     }
     if (options.link)

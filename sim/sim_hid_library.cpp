@@ -1,10 +1,31 @@
 #include "sim/sim_hid.h"
 
+#include "sim/reader_state.h"
+
 #include <algorithm>
 #include <cstring>
+#include <dlfcn.h>
+#include <string>
+#include <unistd.h>
 
 namespace {
 SimHid sim;
+
+// A demo keeps its reader in a state file beside this library, shared with
+// the reader that velorix-reader-sim serves on a pseudo-terminal. The file's
+// presence switches that on; tests have none.
+const char *demoStateFile()
+{
+    static const std::string path = [] {
+        Dl_info info;
+        if (!dladdr(reinterpret_cast<void *>(&velorix_sim_hid), &info) || !info.dli_fname)
+            return std::string();
+        std::string file = info.dli_fname;
+        file = file.substr(0, file.find_last_of('/') + 1) + "velorix-reader.state";
+        return access(file.c_str(), F_OK) == 0 ? file : std::string();
+    }();
+    return path.empty() ? nullptr : path.c_str();
+}
 
 void forgetDevice()
 {
@@ -34,6 +55,8 @@ SimHid *velorix_sim_hid(void)
 int Init_HID(unsigned short vendorId, unsigned short productId, int reserved)
 {
     forgetDevice();
+    if (const char *state = demoStateFile())
+        reader_state_load(sim.reader, state);
     const bool found = vendorId == ReaderModel::VENDOR_ID && productId == sim.reader.productId() &&
                        sim.reader.open();
     if (found) {
@@ -52,8 +75,12 @@ int WriteOutputReport(unsigned char *report)
     if (sim.failWrite || !sim.deviceOpen || !sim.reader.present())
         return 0;
     uint8_t answer[2 * ReaderModel::MAX_ANSWER];
+    const size_t requests = sim.reader.requests.size();
     const size_t n = sim.reader.receive(sent.data() + 1, sent.size() - 1, answer, sizeof answer);
     sim.reader.dropPartialFrame();
+    const char *state = demoStateFile();
+    if (state && sim.reader.requests.size() != requests)
+        reader_state_save(sim.reader, state);
     queueInput(answer, n);
     return 1;
 }

@@ -1,0 +1,134 @@
+// Installing into a fresh prefix gives a configurator that finds its HID
+// access library and starts, and udev rules that name the reader's ids.
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+struct RuleKey
+{
+    QString key;
+    QString op;
+    QString value;
+};
+
+// One udev rule: comma-separated KEY op "value" pairs. Empty when the line
+// does not parse.
+QList<RuleKey> parseRule(const QString &line)
+{
+    // KEY or KEY{attribute}, an operator, a quoted value, then a comma or the end.
+    static const QRegularExpression pair(QString::fromLatin1(
+        "^\\s*([A-Za-z_]+(?:\\{[^}]+\\})?)\\s*(==|!=|\\+=|-=|:=|=)\\s*\"([^\"]*)\"\\s*(,|$)"));
+    QList<RuleKey> keys;
+    QString rest = line;
+    while (!rest.trimmed().isEmpty()) {
+        const QRegularExpressionMatch m = pair.match(rest);
+        if (!m.hasMatch())
+            return {};
+        keys.append({m.captured(1), m.captured(2), m.captured(3)});
+        rest = rest.mid(m.capturedEnd());
+    }
+    return keys;
+}
+
+QString valueOf(const QList<RuleKey> &rule, const QString &key)
+{
+    for (const RuleKey &k : rule)
+        if (k.key == key)
+            return k.value;
+    return {};
+}
+} // namespace
+
+class InstallTest : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir prefix;
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(prefix.isValid());
+        QProcess install;
+        install.start(QStringLiteral(CMAKE_COMMAND),
+                      {"--install", QStringLiteral(BUILD_DIR), "--prefix", prefix.path()});
+        QVERIFY(install.waitForFinished(60000));
+        QVERIFY2(install.exitCode() == 0, install.readAllStandardError());
+    }
+
+    void installedProgramFindsItsLibraryAndStarts()
+    {
+        const QString exe = prefix.filePath(QStringLiteral("bin/velorix-config"));
+        QVERIFY(QFileInfo(exe).isExecutable());
+        QVERIFY(!QFileInfo::exists(prefix.filePath(QStringLiteral("bin/libhid_usb.so"))));
+        const QString library = prefix.filePath(QStringLiteral("lib/velorix-config/libhid_usb.so"));
+        QVERIFY(QFileInfo::exists(library));
+
+        // The dynamic loader's own trace shows which file the program loads;
+        // the program itself reads no variable or option.
+        QProcess run;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("LD_DEBUG"), QStringLiteral("files"));
+        run.setProcessEnvironment(env);
+        run.setWorkingDirectory(QDir::tempPath());
+        run.start(exe, {});
+        QVERIFY(run.waitForStarted());
+        static const QRegularExpression initialised(
+            QString::fromLatin1("calling init: (\\S*libhid_usb\\.so)"));
+        QString trace;
+        QRegularExpressionMatch m;
+        QElapsedTimer patience;
+        patience.start();
+        while (!(m = initialised.match(trace)).hasMatch() && patience.elapsed() < 30000 &&
+               run.state() == QProcess::Running) {
+            run.waitForReadyRead(500);
+            trace += QString::fromLocal8Bit(run.readAllStandardError());
+        }
+        QVERIFY2(m.hasMatch(), qPrintable(trace.right(2000)));
+        // The library is in and the program is still running, on its way to the event loop.
+        QVERIFY(!run.waitForFinished(500));
+        run.terminate();
+        QVERIFY(run.waitForFinished(5000));
+        QCOMPARE(QFileInfo(m.captured(1)).canonicalFilePath(),
+                 QFileInfo(library).canonicalFilePath());
+    }
+
+    void udevRulesGrantTheReaderToTheUser()
+    {
+        QFile rules(prefix.filePath(QStringLiteral("lib/udev/rules.d/70-velorix-reader.rules")));
+        QVERIFY(rules.open(QIODevice::ReadOnly | QIODevice::Text));
+        QSet<QString> granted;
+        for (const QString &raw : QString::fromUtf8(rules.readAll()).split('\n')) {
+            const QString line = raw.trimmed();
+            if (line.isEmpty() || line.startsWith('#'))
+                continue;
+            const QList<RuleKey> rule = parseRule(line);
+            QVERIFY2(!rule.isEmpty(), qPrintable(line));
+            QCOMPARE(valueOf(rule, QStringLiteral("ATTRS{idVendor}")), QStringLiteral("0802"));
+            QCOMPARE(valueOf(rule, QStringLiteral("TAG")), QStringLiteral("uaccess"));
+            QVERIFY2(valueOf(rule, QStringLiteral("MODE")).isEmpty(), "rules never widen a mode");
+            granted << valueOf(rule, QStringLiteral("SUBSYSTEM")) + ':' +
+                           valueOf(rule, QStringLiteral("ATTRS{idProduct}"));
+        }
+        QCOMPARE(granted, (QSet<QString>{"hidraw:3002", "hidraw:3003", "tty:3003"}));
+    }
+
+    void desktopEntryAndIcon()
+    {
+        QFile entry(prefix.filePath(QStringLiteral("share/applications/velorix-config.desktop")));
+        QVERIFY(entry.open(QIODevice::ReadOnly | QIODevice::Text));
+        const QString text = QString::fromUtf8(entry.readAll());
+        QVERIFY(text.contains(QStringLiteral("\nExec=velorix-config\n")));
+        QVERIFY(text.contains(QStringLiteral("\nCategories=Utility;Settings;\n")));
+        QVERIFY(QFileInfo::exists(prefix.filePath(
+            QStringLiteral("share/icons/hicolor/scalable/apps/velorix-config.svg"))));
+    }
+};
+
+QTEST_GUILESS_MAIN(InstallTest)
+#include "test_install.moc"
