@@ -88,6 +88,8 @@ private slots:
         const QList<QAction *> device = control<QMenu>(w, "menuDispositivo")->actions();
         QCOMPARE(device.size(), 4);
         QVERIFY(device[0]->isSeparator());
+        // The leading separator line is drawn, not collapsed away.
+        QVERIFY(!control<QMenu>(w, "menuDispositivo")->separatorsCollapsible());
         QCOMPARE(device[1]->text(), QStringLiteral("Teclado"));
         QCOMPARE(device[2]->text(), QStringLiteral("Serial"));
         QCOMPARE(device[3]->objectName(), QStringLiteral("actionDFU"));
