@@ -9,15 +9,32 @@ HidLibrary hidLibrary = {};
 namespace {
 char chosenFile[4096];
 
+// Where an installed configurator keeps the library, relative to its own
+// folder (set by the build from the install layout).
+#ifndef HID_LIBRARY_PRIVATE_DIR
+#define HID_LIBRARY_PRIVATE_DIR "../lib/velorix-config"
+#endif
+
+LibraryHandle openBeside(const char *dir, const char *subfolder)
+{
+    char path[4096 + 256];
+    snprintf(path, sizeof path, "%s/%s%s%s", dir, subfolder, *subfolder ? "/" : "",
+             HID_LIBRARY_FILE);
+    return platform_load_library(path);
+}
+
+// The executable's own folder first, as on every platform the reader's
+// library has shipped for; then the installed program's private folder;
+// then the system's library path.
 LibraryHandle openLibrary()
 {
     if (chosenFile[0])
         return platform_load_library(chosenFile);
     char dir[4096];
     if (platform_executable_dir(dir, sizeof dir)) {
-        char path[4096 + 64];
-        snprintf(path, sizeof path, "%s/%s", dir, HID_LIBRARY_FILE);
-        if (LibraryHandle library = platform_load_library(path))
+        if (LibraryHandle library = openBeside(dir, ""))
+            return library;
+        if (LibraryHandle library = openBeside(dir, HID_LIBRARY_PRIVATE_DIR))
             return library;
     }
     return platform_load_library(HID_LIBRARY_FILE);
