@@ -75,6 +75,7 @@ private slots:
 
     // Configuration: interface actions (config/interface_actions.cpp)
     void on_actionTeclado_triggered();
+    void on_actionSerial_triggered();
 
     // Configuration: form refresh (config/form_refresh.cpp)
     void update_gui_from_file(char *file);
