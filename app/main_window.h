@@ -80,6 +80,10 @@ private slots:
     // Configuration: form refresh (config/form_refresh.cpp)
     void update_gui_from_file(char *file);
 
+    // Configuration: file (config/config_file.cpp)
+    void on_actionSalvar_triggered();
+    void on_actionAbrir_triggered();
+
     // Reader detection (link/)
     bool GetSerialParams();
 
