@@ -87,9 +87,14 @@ private slots:
 
     // Configuration: interface actions (config/interface_actions.cpp)
     void on_actionTeclado_triggered();
+    void on_actionSerial_triggered();
 
     // Configuration: form refresh (config/form_refresh.cpp)
     void update_gui_from_file(char *file);
+
+    // Configuration: file (config/config_file.cpp)
+    void on_actionSalvar_triggered();
+    void on_actionAbrir_triggered();
 
     // Reader detection (link/)
     bool GetSerialParams();

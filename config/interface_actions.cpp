@@ -4,6 +4,8 @@
 #include "app/main_window.h"
 #include "config/character_lists.h"
 #include "config/config_record.h"
+#include "link/serial_link.h"
+#include "link/serial_port_dialog.h"
 #include "ui_MainWindowForm.h"
 
 void MainWindow::on_actionTeclado_triggered()
@@ -20,5 +22,32 @@ void MainWindow::on_actionTeclado_triggered()
     on_comboBox_velocidade_currentIndexChanged(ui->comboBox_velocidade->currentIndex());
     if (!fillingForm)
         configRecord.settings[charBeforeCr] = listIndexToChar(ui->comboBox_CR->currentIndex());
+    configRecord.markUserEdited();
+}
+
+void MainWindow::on_actionSerial_triggered()
+{
+    {
+        // The port is taken whether the operator accepts the dialog or not.
+        SerialPortDialog dialog;
+        dialog.exec();
+        com_port_number = portNumberFromItem(dialog.portList()->currentText());
+    }
+    configRecord.set(Field::cdcInterface, 1);
+    ui->actionSerial->setChecked(true);
+    ui->actionTeclado->setChecked(false);
+    ui->groupBox_teclado->setEnabled(false);
+    ui->groupBox_CDC->setEnabled(true);
+
+    // The serial settings come back from what the form shows.
+    on_comboBox_baud_currentIndexChanged(ui->comboBox_baud->currentIndex());
+    on_comboBox_paridade_currentIndexChanged(ui->comboBox_paridade->currentIndex());
+    on_comboBox_stopBits_currentIndexChanged(ui->comboBox_stopBits->currentIndex());
+    on_comboBox_byte_currentIndexChanged(ui->comboBox_byte->currentIndex());
+    on_checkBox_bcc_clicked();
+    if (ui->checkBox_bcc->isChecked() && !fillingForm)
+        configRecord.settings[bccInitialValue] =
+            static_cast<uint8_t>(ui->comboBox_bcc->currentIndex());
+    configRecord.set(Field::ackNak, ui->checkBox_ackNak->isChecked());
     configRecord.markUserEdited();
 }

@@ -1,6 +1,9 @@
 #include "config/config_record.h"
 #include "config_form_helpers.h"
+#include "link/serial_link.h"
+#include "link/serial_port_dialog.h"
 #include "modal_responder.h"
+#include "port_folder.h"
 #include "window_fixture.h"
 
 #include <QAction>
@@ -418,6 +421,51 @@ private slots:
         QMetaObject::invokeMethod(window.get(), "on_actionTeclado_triggered");
         fillingForm = false;
         QCOMPARE(configRecord.settings[charBeforeCr], uint8_t(0x11));
+    }
+
+    void serialActionTakesThePortAndTheSerialControls()
+    {
+        PortFolder ports;
+        ports.addPort(3);
+        ports.addPort(12);
+        QStringList offered;
+        responder->setDialogHandler([&](QDialog *dialog) {
+            auto *ports = qobject_cast<SerialPortDialog *>(dialog)->portList();
+            for (int i = 0; i < ports->count(); ++i)
+                offered << ports->itemText(i);
+            ports->setCurrentIndex(1);
+            dialog->reject(); // cancelling still takes the port
+        });
+        setSettings(pattern);
+        clearProfileName();
+        com_port_number = 1;
+        get<QAction>("actionSerial")->trigger();
+        QCOMPARE(offered, QStringList({"COM3", "COM12"}));
+        QCOMPARE(com_port_number, 12);
+        QVERIFY(get<QAction>("actionSerial")->isChecked());
+        QVERIFY(!get<QAction>("actionTeclado")->isChecked());
+        QVERIFY(!get<QGroupBox>("groupBox_teclado")->isEnabled());
+        QVERIFY(get<QGroupBox>("groupBox_CDC")->isEnabled());
+        QVERIFY(get<QComboBox>("comboBox_bcc")->isEnabled());
+        // 2400 bit/s, no parity, 7 data bits, 2 stop bits; BCC from the hidden list; ACK/NAK.
+        QCOMPARE(configRecord.settings[0], uint8_t(0xC2));
+        QCOMPARE(configRecord.settings[3], uint8_t(pattern[3] | 0x80));
+        QCOMPARE(configRecord.settings[bccInitialValue], uint8_t(2));
+        QCOMPARE(configRecord.settings[18], uint8_t((pattern[18] & ~0x03) | 0x03));
+        QCOMPARE(settingBytes().mid(4, 13), pattern.mid(4, 13));
+        QCOMPARE(profileName(), QByteArray("USERCONF"));
+
+        // Without BCC or ACK/NAK, and with no port at all.
+        ports.remove(3);
+        ports.remove(12);
+        click("checkBox_bcc");
+        click("checkBox_ackNak");
+        responder->setDialogHandler([](QDialog *dialog) { dialog->accept(); });
+        get<QAction>("actionSerial")->trigger();
+        QCOMPARE(com_port_number, 0);
+        QCOMPARE(configRecord.settings[18] & 0x03, 0);
+        QCOMPARE(configRecord.settings[bccInitialValue], uint8_t(0));
+        QVERIFY(get<QAction>("actionSerial")->isChecked());
     }
 };
 

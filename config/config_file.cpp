@@ -1,0 +1,71 @@
+// "Arquivo" menu: saving the record to a *.cfg file and opening one again.
+#include "app/main_window.h"
+#include "config/config_file_format.h"
+#include "config/config_record.h"
+#include "link/serial_link.h"
+#include "link/serial_port_dialog.h"
+#include "ui_MainWindowForm.h"
+
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QSaveFile>
+
+namespace {
+QString dialogCaption()
+{
+    return QString::fromUtf8("Arquivos de configuração do Velorix 2");
+}
+
+// The process's current folder.
+const QString startFolder = QStringLiteral("./");
+const QString fileFilter = QStringLiteral("*.cfg");
+
+// Shown by the file actions themselves, without a status-bar line.
+void showFileError(QWidget *parent)
+{
+    QMessageBox::critical(parent, QStringLiteral("Erro!"),
+                          QString::fromUtf8("Não foi possível abrir arquivo especificado"));
+}
+} // namespace
+
+void MainWindow::on_actionSalvar_triggered()
+{
+    configRecord.markUserEdited();
+    const QString path =
+        QFileDialog::getSaveFileName(this, dialogCaption(), startFolder, fileFilter);
+    if (path.isEmpty())
+        return;
+    // The old file stays as it was until the new one is completely written.
+    // commit() would not notice a write that fails while it flushes, so the
+    // flush comes first; an uncommitted file is thrown away.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || !writeConfigFile(file, configRecord) || !file.flush() ||
+        !file.commit())
+        showFileError(this);
+}
+
+void MainWindow::on_actionAbrir_triggered()
+{
+    // Building the dialog lists the ports, before the file is even chosen.
+    SerialPortDialog portDialog;
+    const QString path =
+        QFileDialog::getOpenFileName(this, dialogCaption(), startFolder, fileFilter);
+    if (path.isEmpty())
+        return;
+    uint8_t buffer[CONFIG_FILE_BUFFER_SIZE];
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly) || !readConfigFile(file, buffer)) {
+            showFileError(this);
+            return;
+        }
+    }
+    update_gui_from_file(reinterpret_cast<char *>(buffer));
+    if (!ui->actionSerial->isChecked())
+        return;
+    // A serial configuration needs a port; the dialog comes back until one is accepted.
+    while (portDialog.exec() != QDialog::Accepted) {
+    }
+    com_port_number = portNumberFromItem(portDialog.portList()->currentText());
+}

@@ -1,0 +1,43 @@
+#include "config/config_file_format.h"
+
+#include <QFileDevice>
+#include <cstring>
+
+bool writeConfigFile(QFileDevice &file, const ConfigRecord &record)
+{
+    uint8_t image[CONFIG_FILE_SIZE];
+    image[0] = CONFIG_FILE_COUNT;
+    record.serialize(image + 1);
+    return file.write(reinterpret_cast<const char *>(image), sizeof image) ==
+           static_cast<qint64>(sizeof image);
+}
+
+namespace {
+// Reads until the buffer holds `wanted` bytes or the file ends; -1 on an error.
+qint64 readUpTo(QFileDevice &file, char *buffer, qint64 wanted)
+{
+    qint64 total = 0;
+    while (total < wanted) {
+        const qint64 got = file.read(buffer + total, wanted - total);
+        if (got < 0)
+            return -1;
+        if (got == 0)
+            break;
+        total += got;
+    }
+    return total;
+}
+} // namespace
+
+bool readConfigFile(QFileDevice &file, uint8_t buffer[CONFIG_FILE_BUFFER_SIZE])
+{
+    memset(buffer, 0, CONFIG_FILE_BUFFER_SIZE);
+    char count = 0;
+    const qint64 got = readUpTo(file, &count, 1);
+    if (got < 0)
+        return false;
+    const auto n = static_cast<int8_t>(count);
+    if (got == 0 || n < 0)
+        return true;
+    return readUpTo(file, reinterpret_cast<char *>(buffer), n + 1) >= 0;
+}

@@ -1,0 +1,21 @@
+#pragma once
+// The configuration file: a count byte (the number of bytes that follow,
+// minus one) and the 27-byte serialized record, raw, nothing else.
+#include "config/config_record.h"
+
+class QFileDevice;
+
+constexpr uint8_t CONFIG_FILE_COUNT = CONFIG_SERIALIZED_SIZE - 1;
+constexpr size_t CONFIG_FILE_SIZE = 1 + CONFIG_SERIALIZED_SIZE;
+// Room for the most a count byte can announce (0x7F + 1 bytes).
+constexpr size_t CONFIG_FILE_BUFFER_SIZE = 256;
+
+// Writes the count byte and the record; false when any write fails.
+bool writeConfigFile(QFileDevice &file, const ConfigRecord &record);
+
+// Zeroes the buffer, reads the count byte as a signed number n and, when n is
+// 0 or more, up to n + 1 further bytes into positions 0 to n. Bytes missing at
+// the end of the file stay zero; a negative count reads nothing more. False
+// only when the device reports a read error: a file that cannot be read must
+// not pass for a short one.
+bool readConfigFile(QFileDevice &file, uint8_t buffer[CONFIG_FILE_BUFFER_SIZE]);
