@@ -1,5 +1,6 @@
 // The reader commands driven through the real window, over the HID link with
 // the simulated HID access library behind it.
+#include "command_expectations.h"
 #include "modal_responder.h"
 #include "recording_sleep.h"
 #include "sim_hid.h"
@@ -10,20 +11,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-
-namespace {
-using Bytes = std::vector<uint8_t>;
-
-Bytes bytes(const char *text)
-{
-    return Bytes(text, text + strlen(text));
-}
-
-const ShownBox notFound{"critical", "Erro", QString::fromUtf8("Dispositivo não encontrado")};
-const ShownBox communicationError{"critical", "Erro", QString::fromUtf8("Erro de comunicação")};
-const ShownBox serialLength{"warning", "Aviso!",
-                            QString::fromUtf8("Número de série deve possuir 6 digitos")};
-} // namespace
 
 class CommandsHidTest : public QObject
 {

@@ -1,6 +1,7 @@
 // The reader commands driven through the real window over the serial link,
 // with the simulated reader on a pseudo-terminal answering in place of the
 // configurator's waits.
+#include "command_expectations.h"
 #include "link/serial_link.h"
 #include "modal_responder.h"
 #include "platform/serial_device.h"
@@ -17,13 +18,7 @@
 
 namespace {
 constexpr int READER_COM = 65;
-using Bytes = std::vector<uint8_t>;
 using Waits = std::vector<uint32_t>;
-
-Bytes bytes(const char *text)
-{
-    return Bytes(text, text + strlen(text));
-}
 
 // 02 L payload 03 check, as a reader frames its answer.
 Bytes frame(const Bytes &payload)
@@ -39,10 +34,6 @@ Bytes frame(const Bytes &payload)
     return out;
 }
 
-const ShownBox notFound{"critical", "Erro", QString::fromUtf8("Dispositivo não encontrado")};
-const ShownBox communicationError{"critical", "Erro", QString::fromUtf8("Erro de comunicação")};
-const ShownBox serialLength{"warning", "Aviso!",
-                            QString::fromUtf8("Número de série deve possuir 6 digitos")};
 } // namespace
 
 class CommandsSerialTest : public QObject

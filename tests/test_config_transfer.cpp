@@ -1,5 +1,6 @@
 // Reading, writing and restoring the reader's configuration through the real
 // window, over both links.
+#include "command_expectations.h"
 #include "config/config_record.h"
 #include "modal_responder.h"
 #include "sim_hid.h"
@@ -15,10 +16,6 @@
 
 namespace {
 constexpr int READER_COM = 65;
-using Bytes = std::vector<uint8_t>;
-
-const ShownBox notFound{"critical", "Erro", QString::fromUtf8("Dispositivo não encontrado")};
-const ShownBox cdcOnHid{"warning", "Aviso", QStringLiteral("Dispositivo tipo CDC detectado")};
 
 QByteArray bytesOf(const uint8_t *bytes, size_t n)
 {
