@@ -39,6 +39,58 @@ static void close_device(void)
     stop_hidapi();
 }
 
+/* A boot keyboard collection. The reader in keyboard mode presents one beside
+ * its configuration interface, with the same ids: Windows keeps it to itself,
+ * and on hidraw it opens but takes no configuration reports. */
+#define USAGE_PAGE_GENERIC_DESKTOP 0x01
+#define USAGE_KEYBOARD 0x06
+
+static int is_keyboard(const struct hid_device_info *info)
+{
+    return info->usage_page == USAGE_PAGE_GENERIC_DESKTOP && info->usage == USAGE_KEYBOARD;
+}
+
+/* hidraw lists one entry per top-level collection, so the keyboard's node may
+ * also show up under another usage (consumer keys) with the same path. */
+static int on_keyboard_node(const struct hid_device_info *list, const struct hid_device_info *info)
+{
+    for (; list; list = list->next)
+        if (is_keyboard(list) && strcmp(list->path, info->path) == 0)
+            return 1;
+    return 0;
+}
+
+/* An interface known to be something else than the keyboard. A usage of 0/0
+ * is unknown (the backend could not tell) and proves nothing. */
+static int is_configuration(const struct hid_device_info *list, const struct hid_device_info *info)
+{
+    int known = info->usage_page != 0 || info->usage != 0;
+    return known && !is_keyboard(info) && !on_keyboard_node(list, info);
+}
+
+static int any_configuration(const struct hid_device_info *list)
+{
+    for (const struct hid_device_info *info = list; info; info = info->next)
+        if (is_configuration(list, info))
+            return 1;
+    return 0;
+}
+
+/* Opens the first configuration interface that lets itself be opened; only
+ * when none is listed does any match do, the first that opens. */
+static hid_device *open_configuration(const struct hid_device_info *list)
+{
+    int configurationOnly = any_configuration(list);
+    for (const struct hid_device_info *info = list; info; info = info->next) {
+        if (configurationOnly && !is_configuration(list, info))
+            continue;
+        hid_device *device = hid_open_path(info->path);
+        if (device)
+            return device;
+    }
+    return NULL;
+}
+
 int Init_HID(unsigned short vendorId, unsigned short productId, int reserved)
 {
     (void)reserved;
@@ -46,8 +98,10 @@ int Init_HID(unsigned short vendorId, unsigned short productId, int reserved)
     /* hidapi reads a zero id as "any", which would open some other device. */
     if (vendorId == 0 || productId == 0 || !start_hidapi())
         return 0;
+    struct hid_device_info *matches = hid_enumerate(vendorId, productId);
+    openDevice = open_configuration(matches);
+    hid_free_enumeration(matches);
     /* A device that is there but will not open (permissions) is not found. */
-    openDevice = hid_open(vendorId, productId, NULL);
     if (!openDevice) {
         stop_hidapi();
         return 0;

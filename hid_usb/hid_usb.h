@@ -16,10 +16,12 @@ extern "C" {
 #define HID_USB_API __attribute__((visibility("default")))
 #endif
 
-/* Opens the first device with these ids, closing any device still open (of
- * either id). reserved is 0. Nonzero: the device is open; 0: none could be
- * opened, which includes a device present but refused (permissions) and a
- * zero vendor or product id. */
+/* Opens a device with these ids, closing any device still open (of either
+ * id). Of a composite reader it takes the configuration interface, never the
+ * keyboard collection unless no interface is known to be something else.
+ * reserved is 0. Nonzero: the device is open; 0: none could be opened, which
+ * includes a device present but refused (permissions) and a zero vendor or
+ * product id. */
 HID_USB_API int Init_HID(unsigned short vendorId, unsigned short productId, int reserved);
 
 /* Sends one output report of HID_USB_REPORT_SIZE bytes, report id in byte 0.
