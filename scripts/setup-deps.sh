@@ -7,6 +7,8 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libhidapi-dev
+    # Without a font Qt draws empty boxes and says nothing; the form uses
+    # Liberation Sans Narrow so that its texts fit the fixed layout.
     fonts-dejavu-core fonts-liberation
     "$@"
 )
