@@ -1,18 +1,15 @@
 #include "app/main_window.h"
 
-#include "config/character_lists.h"
-#include "config/config_record.h"
-#include "link/hid_library.h"
+#include "app/character_list_fill.h"
 #include "ui_MainWindowForm.h"
 
 #include <QEvent>
 #include <cstring>
 
-bool fillingForm = false;
-
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWindowForm)
 {
     ui->setupUi(this);
+    progress.attach(statusBar());
     memset(configRecord.settings, 0, sizeof configRecord.settings);
     fillingForm = true;
 
@@ -46,7 +43,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     setWindowTitle(QStringLiteral("Configurador Velorix II") + QStringLiteral(" ") +
                    QStringLiteral("V1.0c"));
 
-    const int loaded = hid_load_library();
+    const int loaded = linkSession.loadHidLibrary();
     if (loaded == HID_LOAD_NO_FILE)
         show_error(9);
     else if (loaded == HID_LOAD_NO_ENTRY)

@@ -1,15 +1,14 @@
 #pragma once
-#include "commands/command_set.h"
+#include "app/status_progress.h"
+#include "commands/link_session.h"
+#include "commands/reader_commands.h"
+#include "config/config_record.h"
 
 #include <QMainWindow>
 
 namespace Ui {
 class MainWindowForm;
 }
-
-// Raised while the program itself sets form controls (construction, form
-// refresh); the character-list and BCC handlers then leave the record alone.
-extern bool fillingForm;
 
 class MainWindow : public QMainWindow
 {
@@ -19,6 +18,15 @@ public:
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
 
+    // The configuration on the form: every edit is written here at once, and
+    // this is what is saved and written to the reader.
+    ConfigRecord configRecord = {};
+    // Raised while the program itself sets form controls (construction, form
+    // refresh); the character-list and BCC handlers then leave the record alone.
+    bool fillingForm = false;
+    // The COM port, the detected baud rate and the loaded HID access library.
+    LinkSession linkSession;
+
 protected:
     void changeEvent(QEvent *event) override;
 
@@ -27,7 +35,7 @@ private slots:
     void on_actionSair_triggered();
     void show_error(int error);
 
-    // Reader commands (commands/)
+    // Reader commands (app/command_slots.cpp)
     void on_pushButton_firmware_clicked();
     void on_pushButton_getSerial_clicked();
     void on_pushButton_wrtSerial_clicked();
@@ -37,7 +45,7 @@ private slots:
     void on_pushButton_config_clicked();
     void on_actionDefault_triggered();
 
-    // Configuration: one-bit controls (config/editing_rules_bits.cpp)
+    // Configuration: one-bit controls (app/editing_rules_bits.cpp)
     void on_checkBox_SKM_clicked();
     void on_checkBox_CR_clicked();
     void on_checkBox_zeros_clicked();
@@ -54,7 +62,7 @@ private slots:
     void on_radioButton_entrada_clicked();
     void on_radioButton_saida_clicked();
 
-    // Configuration: lists and spin box (config/editing_rules_lists.cpp)
+    // Configuration: lists and spin box (app/editing_rules_lists.cpp)
     void on_comboBox_velocidade_currentIndexChanged(int index);
     void on_comboBox_baud_currentIndexChanged(int index);
     void on_comboBox_paridade_currentIndexChanged(int index);
@@ -72,7 +80,7 @@ private slots:
     void on_comboBox_CR_currentIndexChanged(int index);
     void on_comboBox_separadorCMC7_currentIndexChanged(int index);
 
-    // Configuration: dependent controls (config/editing_rules_dependent.cpp)
+    // Configuration: dependent controls (app/editing_rules_dependent.cpp)
     void on_checkBox_valor_clicked();
     void on_checkBox_digitoBarras_clicked();
     void on_radioButton_leituraOptica_clicked();
@@ -85,18 +93,18 @@ private slots:
     void on_radioButton_modeloFreio_clicked();
     void on_checkBox_freio_clicked();
 
-    // Configuration: interface actions (config/interface_actions.cpp)
+    // Configuration: interface actions (app/interface_actions.cpp)
     void on_actionTeclado_triggered();
     void on_actionSerial_triggered();
 
-    // Configuration: form refresh (config/form_refresh.cpp)
+    // Configuration: form refresh (app/form_refresh.cpp)
     void update_gui_from_file(char *file);
 
-    // Configuration: file (config/config_file.cpp)
+    // Configuration: file (app/config_file.cpp)
     void on_actionSalvar_triggered();
     void on_actionAbrir_triggered();
 
-    // Reader detection (link/)
+    // Reader detection on the chosen COM port (app/command_slots.cpp)
     bool GetSerialParams();
 
 private:
@@ -104,14 +112,12 @@ private:
     void setFormTexts();
     void hideUnofferedControls();
 
-    // The one request/answer exchange of every reader command. Reports a
-    // failure itself, once, and returns whether the answer was accepted.
-    bool exchange(const CommandExchange &command, uint8_t *answer);
-    CommandFailure serialExchange(const CommandExchange &command, uint8_t *answer);
-    // Shows a progress text on the status bar and paints it at once.
-    void showProgress(const QString &text);
+    // The link the commands take: HID while "Teclado" is checked.
+    ReaderLink selectedLink() const;
+    // Reports a command's failure, once; true when the command succeeded.
+    bool succeeded(CommandFailure failure);
 
-    // Form refresh steps (config/form_refresh*.cpp)
+    // Form refresh steps (app/form_refresh*.cpp)
     void refreshSerialInterface();
     void refreshKeyboardInterface();
     void refreshCmc7();
@@ -120,4 +126,6 @@ private:
     void refreshErrorIndicator();
 
     Ui::MainWindowForm *ui;
+    StatusProgress progress;
+    ReaderCommands commands{linkSession, progress};
 };

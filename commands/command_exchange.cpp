@@ -1,80 +1,63 @@
-#include "app/main_window.h"
-
-#include "commands/command_set.h"
-#include "commands/wait_cursor.h"
-#include "link/hid_library.h"
+// The one request/answer exchange that every reader command follows.
+#include "commands/reader_commands.h"
 #include "link/hid_link.h"
-#include "link/serial_link.h"
 #include "platform/sleep.h"
-#include "ui_MainWindowForm.h"
 
-#include <QStatusBar>
-
-namespace {
-CommandFailure hidExchange(const CommandExchange &command, uint8_t *answer)
+CommandFailure ReaderCommands::hidExchange(const CommandExchange &command, uint8_t *answer)
 {
+    const HidLibrary *library = &session.hidLibrary;
     if (command.identifyCdc) {
-        const int found = hid_open_identify();
-        if (found == 0)
+        const int found = hid_open_identify(library);
+        if (found == HID_NOT_FOUND)
             return READER_NOT_FOUND;
-        if (found == 3)
+        if (found == HID_FOUND_CDC)
             return CDC_READER_ON_HID;
-    } else if (!hid_open()) {
+    } else if (!hid_open(library)) {
         return READER_NOT_FOUND;
     }
     if (command.verdictOnceOpen != COMMAND_OK)
         return command.verdictOnceOpen;
-    if (!hid_send_frame(command.request, command.length) || !hid_receive_frame(answer) ||
-        answer[0] != command.request[0])
+    if (!hid_send_frame(library, command.request, command.length) ||
+        !hid_receive_frame(library, answer) || answer[0] != command.request[0])
         return COMMUNICATION_ERROR;
-    if (hidLibrary.CloseHandles() != 0)
+    if (library->CloseHandles() != 0)
         return CLOSE_FAILED;
     return COMMAND_OK;
 }
-} // namespace
 
-CommandFailure MainWindow::serialExchange(const CommandExchange &command, uint8_t *answer)
+CommandFailure ReaderCommands::serialExchange(const CommandExchange &command, uint8_t *answer)
 {
-    if (!GetSerialParams())
+    SerialPortSettings *port = &session.serial_port;
+    if (!session.detectReader())
         return READER_NOT_FOUND;
-    serial_load_settings(com_baud_rate);
-    if (serial_open(&serial_port) != 0)
+    serial_load_settings(port, session.com_port_number, session.com_baud_rate);
+    if (serial_open(port) != SERIAL_OPENED)
         return READER_NOT_FOUND;
     if (command.verdictOnceOpen != COMMAND_OK)
         return command.verdictOnceOpen;
-    if (serial_send_frame(command.request, command.length) != 0)
+    if (serial_send_frame(port, command.request, command.length) != SERIAL_DONE)
         return COMMUNICATION_ERROR;
-    platform_sleep(serial_answer_delay(com_baud_rate));
-    if (serial_receive_frame(answer) != 0 || answer[0] != command.request[0])
+    platform_sleep(serial_answer_delay(session.com_baud_rate));
+    if (serial_receive_frame(port, answer) != SERIAL_DONE || answer[0] != command.request[0])
         return COMMUNICATION_ERROR;
-    serial_close();
+    serial_close(port);
     return COMMAND_OK;
 }
 
-void MainWindow::showProgress(const QString &text)
-{
-    statusBar()->showMessage(text);
-    // The window blocks during the waits that follow: paint the text now.
-    statusBar()->repaint();
-}
-
-bool MainWindow::exchange(const CommandExchange &command, uint8_t *answer)
+CommandFailure ReaderCommands::exchange(ReaderLink link, const CommandExchange &command,
+                                        uint8_t *answer)
 {
     if (command.announce)
-        showProgress(QStringLiteral("Detectando leitor"));
+        observer.progress(QString::fromUtf8(PROGRESS_DETECTING));
+    observer.waitBegins();
     CommandFailure failure;
-    {
-        WaitCursor busy;
-        if (command.alwaysHid || ui->actionTeclado->isChecked()) {
-            failure = hidExchange(command, answer);
-        } else {
-            failure = serialExchange(command, answer);
-            if (failure != COMMAND_OK)
-                serial_close();
-        }
+    if (command.alwaysHid || link == ReaderLink::Hid) {
+        failure = hidExchange(command, answer);
+    } else {
+        failure = serialExchange(command, answer);
+        if (failure != COMMAND_OK)
+            serial_close(&session.serial_port);
     }
-    if (failure == COMMAND_OK)
-        return true;
-    show_error(failure);
-    return false;
+    observer.waitEnds();
+    return failure;
 }

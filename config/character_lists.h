@@ -4,8 +4,6 @@
 #include <QString>
 #include <cstdint>
 
-class QComboBox;
-
 // NULL, TAB, ENTER, SPACE, '!' to '~', BCKSPC.
 constexpr int CHARACTER_LIST_SIZE = 99;
 
@@ -19,9 +17,3 @@ uint8_t listIndexToChar(int position);
 // 0x00 -> 0, 0x09 -> 1, 0x0D -> 2, any other c -> c - 0x1D. Codes no item
 // stands for give a position outside 0 to 98, which selects nothing.
 int charToListIndex(uint8_t code);
-
-// Empties the list, then adds the 99 character items.
-void fillCharacterList(QComboBox *list);
-
-// Adds the 256 items 00 to FF to a list that is empty at that moment.
-void fillHexList(QComboBox *list);

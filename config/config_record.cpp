@@ -8,8 +8,6 @@ const uint8_t DEFAULT_SETTINGS[CONFIG_SETTINGS_SIZE] = {
     0x09, 0x00, 0x0D, 0x02, 0x00, 0x03, 0x00, 0x02, 0x03,
 };
 
-ConfigRecord configRecord = {};
-
 void ConfigRecord::initialise()
 {
     memset(settings, 0, sizeof settings);

@@ -88,6 +88,3 @@ struct ConfigRecord
     // Clears the field's mask and sets the new value; other bits stay.
     void set(BitField field, unsigned value);
 };
-
-// The one configuration record of the process.
-extern ConfigRecord configRecord;

@@ -4,8 +4,6 @@
 
 #include <cstdio>
 
-HidLibrary hidLibrary = {};
-
 namespace {
 char chosenFile[4096];
 
@@ -47,26 +45,26 @@ template <typename Fn> bool lookUp(LibraryHandle library, const char *name, Fn &
 }
 } // namespace
 
-int hid_load_library()
+int hid_load_library(HidLibrary *library)
 {
-    hidLibrary = {};
-    LibraryHandle library = openLibrary();
-    if (!library)
+    *library = {};
+    LibraryHandle handle = openLibrary();
+    if (!handle)
         return HID_LOAD_NO_FILE;
     HidLibrary found = {};
-    if (!lookUp(library, "Init_HID", found.Init_HID) ||
-        !lookUp(library, "CloseHandles", found.CloseHandles) ||
-        !lookUp(library, "WriteOutputReport", found.WriteOutputReport) ||
-        !lookUp(library, "ReadInputReport", found.ReadInputReport))
+    if (!lookUp(handle, "Init_HID", found.Init_HID) ||
+        !lookUp(handle, "CloseHandles", found.CloseHandles) ||
+        !lookUp(handle, "WriteOutputReport", found.WriteOutputReport) ||
+        !lookUp(handle, "ReadInputReport", found.ReadInputReport))
         return HID_LOAD_NO_ENTRY;
-    hidLibrary = found;
+    *library = found;
     return HID_LOAD_OK;
 }
 
-bool hid_library_loaded()
+bool hid_library_loaded(const HidLibrary *library)
 {
-    return hidLibrary.Init_HID && hidLibrary.CloseHandles && hidLibrary.WriteOutputReport &&
-           hidLibrary.ReadInputReport;
+    return library->Init_HID && library->CloseHandles && library->WriteOutputReport &&
+           library->ReadInputReport;
 }
 
 void hid_library_use_file(const char *path)

@@ -1,7 +1,7 @@
 #pragma once
-// The HID access library, loaded once at start-up and never unloaded. Its
-// four entry points are process-wide; all of them are null unless loading
-// found every one.
+// The HID access library, loaded at start-up and never unloaded. Its four
+// entry points belong to whoever loaded it; all of them are null unless
+// loading found every one.
 #include "hid_usb/hid_usb.h"
 
 struct HidLibrary
@@ -11,8 +11,6 @@ struct HidLibrary
     WriteOutputReport_fn WriteOutputReport;
     ReadInputReport_fn ReadInputReport;
 };
-
-extern HidLibrary hidLibrary;
 
 constexpr const char *HID_LIBRARY_FILE = "libhid_usb.so";
 
@@ -25,11 +23,12 @@ enum HidLoadResult
 
 // Loads the library from the executable's own folder, else from the system's
 // library path, and looks up Init_HID, CloseHandles, WriteOutputReport and
-// ReadInputReport in that order. 0, or -1 (file), or -2 (first missing entry).
-int hid_load_library();
+// ReadInputReport in that order into *library. HID_LOAD_OK, HID_LOAD_NO_FILE,
+// or HID_LOAD_NO_ENTRY (first missing entry point; *library stays all null).
+int hid_load_library(HidLibrary *library);
 
 // True when all four entry points are there.
-bool hid_library_loaded();
+bool hid_library_loaded(const HidLibrary *library);
 
 // Makes the next loads use this file only (a null path restores the normal
 // search). For tests that run the configurator against another library.

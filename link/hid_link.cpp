@@ -9,24 +9,24 @@
 
 namespace {
 // One attempt: the keyboard product first, then the CDC product.
-int open_attempt()
+int open_attempt(const HidLibrary *library)
 {
-    if (hidLibrary.Init_HID(READER_VENDOR_ID, READER_PID_KEYBOARD, 0))
+    if (library->Init_HID(READER_VENDOR_ID, READER_PID_KEYBOARD, 0))
         return HID_FOUND_KEYBOARD;
-    if (hidLibrary.Init_HID(READER_VENDOR_ID, READER_PID_CDC, 0))
+    if (library->Init_HID(READER_VENDOR_ID, READER_PID_CDC, 0))
         return HID_FOUND_CDC;
     return HID_NOT_FOUND;
 }
 
 // A success does not end the attempts: the reader must still be there at
 // the fifth.
-int open_identified()
+int open_identified(const HidLibrary *library)
 {
-    if (!hid_library_loaded())
+    if (!hid_library_loaded(library))
         return HID_NOT_FOUND;
     int result = HID_NOT_FOUND;
     for (int attempt = 0; attempt < HID_OPEN_ATTEMPTS; ++attempt) {
-        result = open_attempt();
+        result = open_attempt(library);
         if (result == HID_NOT_FOUND)
             platform_sleep(HID_OPEN_PAUSE_MS);
     }
@@ -34,19 +34,19 @@ int open_identified()
 }
 } // namespace
 
-int hid_open()
+int hid_open(const HidLibrary *library)
 {
-    return open_identified() == HID_NOT_FOUND ? HID_NOT_FOUND : HID_FOUND;
+    return open_identified(library) == HID_NOT_FOUND ? HID_NOT_FOUND : HID_FOUND;
 }
 
-int hid_open_identify()
+int hid_open_identify(const HidLibrary *library)
 {
-    return open_identified();
+    return open_identified(library);
 }
 
-int hid_send_frame(const uint8_t *payload, size_t n)
+int hid_send_frame(const HidLibrary *library, const uint8_t *payload, size_t n)
 {
-    if (!hid_library_loaded())
+    if (!hid_library_loaded(library))
         return 0;
     uint8_t report[HID_USB_REPORT_SIZE] = {};
     RingBuffer ring;
@@ -58,15 +58,15 @@ int hid_send_frame(const uint8_t *payload, size_t n)
     // bytes; the encoder refuses it without reading the payload.
     if (frame_encode(&ring, &descriptor, payload, n) != 0)
         return 0;
-    return hidLibrary.WriteOutputReport(report);
+    return library->WriteOutputReport(report);
 }
 
-int hid_receive_frame(uint8_t *out)
+int hid_receive_frame(const HidLibrary *library, uint8_t *out)
 {
-    if (!hid_library_loaded())
+    if (!hid_library_loaded(library))
         return 0;
     uint8_t report[HID_USB_REPORT_SIZE] = {};
-    const int read = hidLibrary.ReadInputReport(HID_ANSWER_WAIT_MS, report);
+    const int read = library->ReadInputReport(HID_ANSWER_WAIT_MS, report);
     if (!read)
         return 0;
     uint8_t storage[HID_USB_REPORT_SIZE];

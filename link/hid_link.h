@@ -3,6 +3,8 @@
 // access library, one request frame goes out in one 65-byte output report
 // and one answer frame comes back in one input report. Closing is the
 // library's CloseHandles, called by the command after an accepted answer.
+#include "link/hid_library.h"
+
 #include <cstddef>
 #include <cstdint>
 
@@ -27,17 +29,17 @@ enum HidOpenResult
 // Five attempts, all of which run, with a pause after each one that finds
 // nothing; the result is that of the fifth. 1 when a reader opened, else 0.
 // Without a loaded library: 0 at once.
-int hid_open();
+int hid_open(const HidLibrary *library);
 
 // As hid_open, telling which product opened: 2 keyboard, 3 CDC, 0 none.
-int hid_open_identify();
+int hid_open_identify(const HidLibrary *library);
 
 // Sends the payload framed in one output report. Nonzero when sent; 0 when
 // the library failed, is not loaded, or the payload is over HID_MAX_PAYLOAD
 // bytes (nothing is sent then).
-int hid_send_frame(const uint8_t *payload, size_t n);
+int hid_send_frame(const HidLibrary *library, const uint8_t *payload, size_t n);
 
 // Reads one input report and decodes the answer frame in it into out (at
 // least 65 bytes). The library's nonzero result when a frame with a payload
 // was decoded; 0 otherwise.
-int hid_receive_frame(uint8_t *out);
+int hid_receive_frame(const HidLibrary *library, uint8_t *out);

@@ -7,22 +7,22 @@ namespace {
 constexpr size_t BUFFER_SIZE = 256;
 
 // One probe on the open port. The wait is spent even when sending failed.
-bool probe(int32_t baudRate, const uint8_t *request, uint8_t *answer)
+bool probe(SerialPortSettings *port, int32_t baudRate, const uint8_t *request, uint8_t *answer)
 {
-    serial_port.open = 1;
-    const bool sent = serial_send_frame(request, 1) == SERIAL_DONE;
+    port->open = 1;
+    const bool sent = serial_send_frame(port, request, 1) == SERIAL_DONE;
     platform_sleep(serial_answer_delay(baudRate));
-    return sent && serial_receive_frame(answer) == SERIAL_DONE && answer[0] == DETECT_PROBE;
+    return sent && serial_receive_frame(port, answer) == SERIAL_DONE && answer[0] == DETECT_PROBE;
 }
 
 // Opens the port again at another rate. A port that keeps failing has been
 // unplugged or taken by another program; give up rather than hang.
-bool reopenAt(int32_t baudRate)
+bool reopenAt(SerialPortSettings *port, int32_t comNumber, int32_t baudRate)
 {
     for (int attempt = 1;; ++attempt) {
-        serial_close();
-        serial_load_settings(baudRate);
-        if (serial_open(&serial_port) == SERIAL_OPENED)
+        serial_close(port);
+        serial_load_settings(port, comNumber, baudRate);
+        if (serial_open(port) == SERIAL_OPENED)
             return true;
         if (attempt == DETECT_REOPEN_ATTEMPTS)
             return false;
@@ -30,13 +30,14 @@ bool reopenAt(int32_t baudRate)
     }
 }
 
-bool scan(const uint8_t *request, uint8_t *answer)
+bool scan(SerialPortSettings *port, int32_t comNumber, int32_t *baudRate, const uint8_t *request,
+          uint8_t *answer)
 {
     for (int32_t rate : detect_baud_rates) {
-        if (!reopenAt(rate))
+        if (!reopenAt(port, comNumber, rate))
             return false;
-        if (probe(rate, request, answer)) {
-            com_baud_rate = rate;
+        if (probe(port, rate, request, answer)) {
+            *baudRate = rate;
             return true;
         }
     }
@@ -44,15 +45,16 @@ bool scan(const uint8_t *request, uint8_t *answer)
 }
 } // namespace
 
-bool serial_detect_reader()
+bool serial_detect_reader(SerialPortSettings *port, int32_t comNumber, int32_t *baudRate)
 {
-    serial_load_settings(com_baud_rate);
+    serial_load_settings(port, comNumber, *baudRate);
     uint8_t request[BUFFER_SIZE] = {DETECT_PROBE};
     uint8_t answer[BUFFER_SIZE] = {};
 
     bool found = false;
-    if (serial_open(&serial_port) == SERIAL_OPENED)
-        found = probe(com_baud_rate, request, answer) || scan(request, answer);
-    serial_close();
+    if (serial_open(port) == SERIAL_OPENED)
+        found = probe(port, *baudRate, request, answer) ||
+                scan(port, comNumber, baudRate, request, answer);
+    serial_close(port);
     return found;
 }

@@ -1,6 +1,8 @@
 #pragma once
 // Reader detection on the COM port: a probe at the current baud rate and,
 // when the reader stays silent, at each rate of a fixed list.
+#include "link/serial_link.h"
+
 #include <cstdint>
 
 // The rates tried by the scan, in order.
@@ -14,6 +16,7 @@ constexpr uint8_t DETECT_PROBE = 0xAA;
 constexpr int DETECT_REOPEN_ATTEMPTS = 3;
 constexpr uint32_t DETECT_REOPEN_PAUSE_MS = 100;
 
-// Probes COM com_port_number. True when the reader answered; com_baud_rate
-// then holds the rate it answered at. The port is closed on return.
-bool serial_detect_reader();
+// Probes COM comNumber through port, first at *baudRate, then at each rate of
+// the scan. True when the reader answered; *baudRate then holds the rate it
+// answered at (it is left alone otherwise). The port is closed on return.
+bool serial_detect_reader(SerialPortSettings *port, int32_t comNumber, int32_t *baudRate);

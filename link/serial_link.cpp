@@ -3,10 +3,6 @@
 #include "link/frame_codec.h"
 #include "platform/serial_device.h"
 
-int32_t com_port_number = 1;
-int32_t com_baud_rate = 2400;
-SerialPortSettings serial_port = {1, 2400, 8, "n", 2, SERIAL_NO_HANDLE, 0};
-
 namespace {
 constexpr int32_t supportedRates[] = {600,   1200,  2400,  4800,  9600,
                                       14400, 19200, 38400, 57600, 115200};
@@ -44,15 +40,15 @@ void closeDevice(SerialPortSettings *port)
 }
 } // namespace
 
-void serial_load_settings(int32_t baudRate)
+void serial_load_settings(SerialPortSettings *port, int32_t comNumber, int32_t baudRate)
 {
-    if (serial_port.open)
+    if (port->open)
         return;
-    serial_port.portNumber = com_port_number;
-    serial_port.baudRate = baudRate;
-    serial_port.parity = "n";
-    serial_port.dataBits = 8;
-    serial_port.stopBits = 2;
+    port->portNumber = comNumber;
+    port->baudRate = baudRate;
+    port->parity = "n";
+    port->dataBits = 8;
+    port->stopBits = 2;
 }
 
 int8_t serial_open(SerialPortSettings *port)
@@ -79,7 +75,7 @@ int8_t serial_open(SerialPortSettings *port)
     return SERIAL_OPENED;
 }
 
-uint8_t serial_send_frame(const uint8_t *payload, size_t n)
+uint8_t serial_send_frame(const SerialPortSettings *port, const uint8_t *payload, size_t n)
 {
     if (n > SERIAL_MAX_PAYLOAD)
         return SERIAL_SEND_FAILED;
@@ -92,11 +88,11 @@ uint8_t serial_send_frame(const uint8_t *payload, size_t n)
         return SERIAL_SEND_FAILED;
     // Encoded into an empty ring, the frame lies at the start of the buffer.
     const size_t frameSize = n + 4;
-    const int written = serial_device_write(serial_port.handle, transmit, frameSize);
+    const int written = serial_device_write(port->handle, transmit, frameSize);
     return written == static_cast<int>(frameSize) ? SERIAL_DONE : SERIAL_SEND_FAILED;
 }
 
-uint8_t serial_receive_frame(uint8_t *out)
+uint8_t serial_receive_frame(const SerialPortSettings *port, uint8_t *out)
 {
     uint8_t storage[RING_SIZE];
     RingBuffer ring;
@@ -105,7 +101,7 @@ uint8_t serial_receive_frame(uint8_t *out)
     frame_descriptor_init(&descriptor);
 
     uint8_t received[RECEIVE_SIZE];
-    const int got = serial_device_read(serial_port.handle, received, sizeof received);
+    const int got = serial_device_read(port->handle, received, sizeof received);
     if (got <= 0)
         return SERIAL_NOTHING_RECEIVED;
     // The ring keeps the first 64 bytes; the rest are dropped.
@@ -117,9 +113,9 @@ uint8_t serial_receive_frame(uint8_t *out)
     return SERIAL_DONE;
 }
 
-int serial_close()
+int serial_close(SerialPortSettings *port)
 {
-    closeDevice(&serial_port);
+    closeDevice(port);
     return 0;
 }
 

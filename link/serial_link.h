@@ -36,29 +36,32 @@ constexpr uint8_t SERIAL_NOTHING_RECEIVED = 226;
 // The longest payload a request frame may carry.
 constexpr size_t SERIAL_MAX_PAYLOAD = 60;
 
-extern int32_t com_port_number; // chosen in the port dialog; COM1 at start
-extern int32_t com_baud_rate;   // found by reader detection; 2400 at start
-extern SerialPortSettings serial_port;
+// The port number chosen in the port dialog and the rate found by reader
+// detection, as they stand before either has happened.
+constexpr int32_t COM_PORT_AT_START = 1;
+constexpr int32_t COM_BAUD_RATE_AT_START = 2400;
+constexpr SerialPortSettings SERIAL_PORT_AT_START = {
+    COM_PORT_AT_START, COM_BAUD_RATE_AT_START, 8, "n", 2, SERIAL_NO_HANDLE, 0};
 
-// Loads serial_port with com_port_number, this rate, "n", 8, 2 -- only while open is clear.
-void serial_load_settings(int32_t baudRate);
+// Loads port with COM comNumber, this rate, "n", 8, 2 -- only while open is clear.
+void serial_load_settings(SerialPortSettings *port, int32_t comNumber, int32_t baudRate);
 
 // Checks the settings, then opens the port exclusively and sets the line.
 // 0, or one of the negative results above. On failure no device is held.
 int8_t serial_open(SerialPortSettings *port);
 
-// Sends one frame around the payload on serial_port. 0, or 255 when writing
+// Sends one frame around the payload on the open port. 0, or 255 when writing
 // failed or the payload is over SERIAL_MAX_PAYLOAD bytes (nothing is sent).
-uint8_t serial_send_frame(const uint8_t *payload, size_t n);
+uint8_t serial_send_frame(const SerialPortSettings *port, const uint8_t *payload, size_t n);
 
 // Reads once what has arrived and parses one answer frame from its first 64
 // bytes into out (at least 65 bytes, zero-filled by the caller). 0 when a
 // whole frame arrived; 226 when nothing did, the read failed, or what arrived
 // held no frame with a good trailer and check byte.
-uint8_t serial_receive_frame(uint8_t *out);
+uint8_t serial_receive_frame(const SerialPortSettings *port, uint8_t *out);
 
-// Closes serial_port's device if it holds one; clears handle and open. 0.
-int serial_close();
+// Closes the port's device if it holds one; clears handle and open. 0.
+int serial_close(SerialPortSettings *port);
 
 // Milliseconds to wait between a request and reading its answer.
 uint32_t serial_answer_delay(int32_t baudRate);

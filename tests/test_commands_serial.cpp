@@ -49,10 +49,10 @@ class CommandsSerialTest : public QObject
     QString status() { return statusText(window.get()); }
     std::vector<Bytes> &requests() { return port->model.requests; }
 
-    static bool portReleased()
+    bool portReleased()
     {
-        return serial_port.handle == SERIAL_NO_HANDLE && !serial_port.open &&
-               serial_device_available(READER_COM);
+        return window->linkSession.serial_port.handle == SERIAL_NO_HANDLE &&
+               !window->linkSession.serial_port.open && serial_device_available(READER_COM);
     }
 
     // The reader answers detection itself, then the command with these bytes.
@@ -79,7 +79,7 @@ private slots:
         responder = std::make_unique<ModalResponder>();
         window = makeWindow(QStringLiteral(SIM_HID_LIBRARY));
         simHid()->reset();
-        port = std::make_unique<SimulatedPort>(READER_COM, 2400);
+        port = std::make_unique<SimulatedPort>(READER_COM, 2400, &window->linkSession);
         control<QAction>(window.get(), "actionTeclado")->setChecked(false);
         control<QAction>(window.get(), "actionSerial")->setChecked(true);
     }
@@ -136,14 +136,14 @@ private slots:
         click("pushButton_firmware");
         QCOMPARE(responder->boxes, QVector<ShownBox>{notFound});
         QCOMPARE(port->sleep.waits, (Waits{2000, 200, 200, 200, 200, 200, 200, 2000, 1000}));
-        QCOMPARE(com_baud_rate, 2400);
+        QCOMPARE(window->linkSession.com_baud_rate, 2400);
         QCOMPARE(status(), notFound.text);
         QVERIFY(portReleased());
     }
 
     void missingPortIsNotFoundAtOnce()
     {
-        com_port_number = READER_COM + 1;
+        window->linkSession.com_port_number = READER_COM + 1;
         click("pushButton_getSerial");
         QCOMPARE(responder->boxes, QVector<ShownBox>{notFound});
         QVERIFY(port->sleep.waits.empty());

@@ -1,7 +1,7 @@
+#include "app/serial_port_dialog.h"
 #include "config/config_record.h"
 #include "config_form_helpers.h"
 #include "link/serial_link.h"
-#include "link/serial_port_dialog.h"
 #include "modal_responder.h"
 #include "port_folder.h"
 #include "window_fixture.h"
@@ -157,7 +157,7 @@ private slots:
         responder->boxes.clear();
         responder->setDialogHandler([this](QDialog *dialog) { answerDialogs(dialog); });
         fileDialogs = portDialogs = portCancels = portIndex = 0;
-        com_port_number = 1;
+        window->linkSession.com_port_number = 1;
     }
 
     void cleanup()
@@ -206,7 +206,7 @@ private slots:
         get<QCheckBox>("checkBox_indicaErro")->click();
         get<QRadioButton>("radioButton_modeloBandeja")->click();
         get<QSpinBox>("spinBox_releituras")->setValue(3);
-        configRecord.settings[18] |= 0xA4; // reserved bits travel as they are
+        record().settings[18] |= 0xA4; // reserved bits travel as they are
         const QByteArray edited = settingBytes();
         save(pathOf("edited.cfg"));
 
@@ -261,14 +261,14 @@ private slots:
         settings[3] = static_cast<char>(0xC4);
         openBytes(QByteArray("\x1a") + serializedBlock("USERCONF", settings));
         QCOMPARE(portDialogs, 3);
-        QCOMPARE(com_port_number, 12);
+        QCOMPARE(window->linkSession.com_port_number, 12);
         QVERIFY(get<QAction>("actionSerial")->isChecked());
 
         // A keyboard file asks for nothing.
         portDialogs = 0;
         openBytes(QByteArray("\x1a") + serializedBlock("USERCONF", defaultSettings()));
         QCOMPARE(portDialogs, 0);
-        QCOMPARE(com_port_number, 12);
+        QCOMPARE(window->linkSession.com_port_number, 12);
         QVERIFY(get<QAction>("actionTeclado")->isChecked());
     }
 

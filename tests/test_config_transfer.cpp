@@ -85,7 +85,7 @@ private slots:
                  QStringLiteral("CAIXA-02"));
         // The next command looks for the reader on the COM port, not on HID.
         const size_t inits = sim->inits.size();
-        com_port_number = 0;
+        window->linkSession.com_port_number = 0;
         click("pushButton_firmware");
         QCOMPARE(responder->boxes, QVector<ShownBox>{notFound});
         QCOMPARE(sim->inits.size(), inits);
@@ -129,7 +129,7 @@ private slots:
         QVERIFY(sim->writes.empty());
 
         responder->boxes.clear();
-        SimulatedPort port(READER_COM, 2400);
+        SimulatedPort port(READER_COM, 2400, &window->linkSession);
         giveReaderConfiguration(port.model, "CAIXA-02", true);
         control<QAction>(window.get(), "actionTeclado")->setChecked(false);
         control<QAction>(window.get(), "actionSerial")->setChecked(true);

@@ -1,7 +1,7 @@
+#include "app/serial_port_dialog.h"
 #include "config/config_record.h"
 #include "config_form_helpers.h"
 #include "link/serial_link.h"
-#include "link/serial_port_dialog.h"
 #include "modal_responder.h"
 #include "port_folder.h"
 #include "window_fixture.h"
@@ -23,7 +23,7 @@ const QByteArray inverse = QByteArray::fromHex("5aa55aa55aa55aa55aa55aa55aa55aa5
 
 void setSettings(const QByteArray &bytes)
 {
-    memcpy(configRecord.settings, bytes.constData(), CONFIG_SETTINGS_SIZE);
+    memcpy(record().settings, bytes.constData(), CONFIG_SETTINGS_SIZE);
 }
 
 QByteArray withBit(QByteArray bytes, int byte, uint8_t mask, bool on)
@@ -62,7 +62,6 @@ private slots:
     {
         window.reset();
         delete responder;
-        fillingForm = false;
     }
 
     void oneBitControlsChangeOnlyTheirBit()
@@ -130,28 +129,28 @@ private slots:
     {
         setSettings(pattern); // byte 0: code 5, parity 2, 8 bits, 2 stop bits
         select("comboBox_velocidade", 2);
-        QCOMPARE(configRecord.settings[1], uint8_t(0x9A));
+        QCOMPARE(record().settings[1], uint8_t(0x9A));
         select("comboBox_baud", 0);
-        QCOMPARE(configRecord.settings[0], uint8_t(0xA8));
+        QCOMPARE(record().settings[0], uint8_t(0xA8));
         select("comboBox_baud", 7);
-        QCOMPARE(configRecord.settings[0], uint8_t(0xA1));
+        QCOMPARE(record().settings[0], uint8_t(0xA1));
         select("comboBox_paridade", 1);
-        QCOMPARE(configRecord.settings[0], uint8_t(0x91));
+        QCOMPARE(record().settings[0], uint8_t(0x91));
         select("comboBox_byte", 1);
         select("comboBox_byte", 0);
-        QCOMPARE(configRecord.settings[0], uint8_t(0xD1));
+        QCOMPARE(record().settings[0], uint8_t(0xD1));
         select("comboBox_byte", 1);
-        QCOMPARE(configRecord.settings[0], uint8_t(0x91));
+        QCOMPARE(record().settings[0], uint8_t(0x91));
         select("comboBox_stopBits", 0);
-        QCOMPARE(configRecord.settings[0], uint8_t(0x11));
+        QCOMPARE(record().settings[0], uint8_t(0x11));
         QCOMPARE(settingBytes().mid(2), pattern.mid(2));
 
         // No selection: the rules' fallbacks.
         for (const char *list : {"comboBox_velocidade", "comboBox_baud", "comboBox_paridade",
                                  "comboBox_stopBits", "comboBox_protocol"})
             select(list, -1);
-        QCOMPARE(configRecord.settings[1], uint8_t(0x1A));
-        QCOMPARE(configRecord.settings[0], uint8_t(0x80));
+        QCOMPARE(record().settings[1], uint8_t(0x1A));
+        QCOMPARE(record().settings[0], uint8_t(0x80));
         QCOMPARE(settingBytes().mid(13, 4), QByteArray(4, '\0'));
 
         select("comboBox_protocol", 1);
@@ -166,7 +165,7 @@ private slots:
 
         clearProfileName();
         get<QSpinBox>("spinBox_releituras")->setValue(3);
-        QCOMPARE(configRecord.settings[rereadsPlusOne], uint8_t(4));
+        QCOMPARE(record().settings[rereadsPlusOne], uint8_t(4));
         QCOMPARE(profileName(), QByteArray("USERCONF"));
     }
 
@@ -186,22 +185,22 @@ private slots:
             {"comboBox_CR", charBeforeCr},
             {"comboBox_separadorCMC7", cmc7SeparatorChar},
         };
-        fillingForm = true;
+        window->fillingForm = true;
         for (const auto &l : lists)
             select(l.list, 33);
         select("comboBox_bcc", 0x7E);
         QCOMPARE(settingBytes(), defaultSettings());
         QCOMPARE(profileName(), QByteArray(8, '\0'));
 
-        fillingForm = false;
+        window->fillingForm = false;
         for (const auto &l : lists) {
             select(l.list, 3);
-            QCOMPARE(configRecord.settings[l.byte], uint8_t(0x20));
+            QCOMPARE(record().settings[l.byte], uint8_t(0x20));
             select(l.list, 98);
-            QCOMPARE(configRecord.settings[l.byte], uint8_t(0x7F));
+            QCOMPARE(record().settings[l.byte], uint8_t(0x7F));
         }
         select("comboBox_bcc", 0xC3);
-        QCOMPARE(configRecord.settings[bccInitialValue], uint8_t(0xC3));
+        QCOMPARE(record().settings[bccInitialValue], uint8_t(0xC3));
         QCOMPARE(profileName(), QByteArray("USERCONF"));
     }
 
@@ -213,8 +212,8 @@ private slots:
         select("comboBox_concSep2", 2);  // ENTER
         click("radioButton_leituraOptica");
         QCOMPARE(settingBytes().mid(7, 4), QByteArray(4, '\0'));
-        QCOMPARE(configRecord.settings[1] & 0x07, 0x04);
-        QCOMPARE(configRecord.settings[2] & 0x04, 0);
+        QCOMPARE(record().settings[1] & 0x07, 0x04);
+        QCOMPARE(record().settings[2] & 0x04, 0);
         for (const char *name : {"checkBox_digitoBarras", "checkBox_valor", "checkBox_zeros"}) {
             QVERIFY2(!get<QCheckBox>(name)->isEnabled(), name);
             QVERIFY2(!get<QCheckBox>(name)->isChecked(), name);
@@ -224,44 +223,44 @@ private slots:
 
         click("radioButton_leituraDigitado");
         QCOMPARE(settingBytes().mid(7, 4).toHex(), QByteArray("21207f0d"));
-        QCOMPARE(configRecord.settings[1] & 0x04, 0);
+        QCOMPARE(record().settings[1] & 0x04, 0);
         QVERIFY(get<QCheckBox>("checkBox_digitoBarras")->isEnabled());
         QVERIFY(get<QGroupBox>("groupBox_cpSep")->isEnabled());
         // The check digit is still off, so amount and zeros stay out of reach.
         QVERIFY(!get<QCheckBox>("checkBox_valor")->isEnabled());
 
         // A list left without a selection gives 0x1C.
-        fillingForm = true;
+        window->fillingForm = true;
         select("comboBox_bbSep1", -1);
-        fillingForm = false;
+        window->fillingForm = false;
         click("radioButton_leituraOptica");
         click("radioButton_leituraDigitado");
-        QCOMPARE(configRecord.settings[bankSlipSeparator1], uint8_t(0x1C));
+        QCOMPARE(record().settings[bankSlipSeparator1], uint8_t(0x1C));
     }
 
     void amountZerosAndCheckDigit()
     {
         click("radioButton_leituraDigitado");
         click("checkBox_digitoBarras");
-        QCOMPARE(configRecord.settings[2] & 0x04, 0x04);
+        QCOMPARE(record().settings[2] & 0x04, 0x04);
         QVERIFY(get<QCheckBox>("checkBox_valor")->isEnabled());
         QVERIFY(get<QCheckBox>("checkBox_zeros")->isEnabled());
 
         click("checkBox_zeros");
         click("checkBox_valor");
-        QCOMPARE(configRecord.settings[1] & 0x03, 0x03);
+        QCOMPARE(record().settings[1] & 0x03, 0x03);
         click("checkBox_valor"); // off: zeros go too, the box stays checked
-        QCOMPARE(configRecord.settings[1] & 0x03, 0x00);
+        QCOMPARE(record().settings[1] & 0x03, 0x00);
         QVERIFY(get<QCheckBox>("checkBox_zeros")->isChecked());
         click("checkBox_zeros");
         click("checkBox_zeros");
-        QCOMPARE(configRecord.settings[1] & 0x03, 0x02);
+        QCOMPARE(record().settings[1] & 0x03, 0x02);
 
         click("checkBox_valor");
-        QCOMPARE(configRecord.settings[1] & 0x03, 0x03);
+        QCOMPARE(record().settings[1] & 0x03, 0x03);
         click("checkBox_digitoBarras"); // off: both boxes go, their bits stay
-        QCOMPARE(configRecord.settings[2] & 0x04, 0);
-        QCOMPARE(configRecord.settings[1] & 0x03, 0x03);
+        QCOMPARE(record().settings[2] & 0x04, 0);
+        QCOMPARE(record().settings[1] & 0x03, 0x03);
         for (const char *name : {"checkBox_valor", "checkBox_zeros"}) {
             QVERIFY2(!get<QCheckBox>(name)->isEnabled(), name);
             QVERIFY2(!get<QCheckBox>(name)->isChecked(), name);
@@ -271,54 +270,54 @@ private slots:
     void errorIndicator()
     {
         select("comboBox_indicadorErro", 33); // '>'
-        configRecord.settings[errorIndicatorChar] = 0x11;
+        record().settings[errorIndicatorChar] = 0x11;
         click("checkBox_indicaErro");
-        QCOMPARE(configRecord.settings[2] & 0x10, 0x10);
-        QCOMPARE(configRecord.settings[errorIndicatorChar], uint8_t(0x3E));
+        QCOMPARE(record().settings[2] & 0x10, 0x10);
+        QCOMPARE(record().settings[errorIndicatorChar], uint8_t(0x3E));
         QVERIFY(get<QComboBox>("comboBox_indicadorErro")->isEnabled());
 
         click("checkBox_indicaErro");
-        QCOMPARE(configRecord.settings[2] & 0x10, 0);
-        QCOMPARE(configRecord.settings[errorIndicatorChar], uint8_t(0));
+        QCOMPARE(record().settings[2] & 0x10, 0);
+        QCOMPARE(record().settings[errorIndicatorChar], uint8_t(0));
         QVERIFY(!get<QComboBox>("comboBox_indicadorErro")->isEnabled());
         QCOMPARE(get<QComboBox>("comboBox_indicadorErro")->currentIndex(), 33);
 
         click("checkBox_indicaErro");
-        QCOMPARE(configRecord.settings[errorIndicatorChar], uint8_t(0x3E));
+        QCOMPARE(record().settings[errorIndicatorChar], uint8_t(0x3E));
     }
 
     void cmc7CheckDigitAndSeparator()
     {
-        configRecord.set(Field::cmc7Recover, 1);
-        configRecord.set(Field::cmc7SendReversedOnError, 1);
-        configRecord.settings[cmc7SeparatorChar] = 0x55;
+        record().set(Field::cmc7Recover, 1);
+        record().set(Field::cmc7SendReversedOnError, 1);
+        record().settings[cmc7SeparatorChar] = 0x55;
         click("checkBox_checkCMC7");
-        QCOMPARE(configRecord.settings[3] & 0x08, 0x08);
-        QCOMPARE(configRecord.settings[2] & 0x0B, 0x02); // reversed cleared, separator off
+        QCOMPARE(record().settings[3] & 0x08, 0x08);
+        QCOMPARE(record().settings[2] & 0x0B, 0x02); // reversed cleared, separator off
         QVERIFY(get<QCheckBox>("checkBox_separadorCMC7")->isEnabled());
         QVERIFY(!get<QComboBox>("comboBox_separadorCMC7")->isEnabled());
         QVERIFY(get<QCheckBox>("checkBox_subPorLetra")->isEnabled());
         // Byte 12 takes the list's character (ENTER from start-up).
-        QCOMPARE(configRecord.settings[cmc7SeparatorChar], uint8_t(0x0D));
+        QCOMPARE(record().settings[cmc7SeparatorChar], uint8_t(0x0D));
 
         select("comboBox_separadorCMC7", 5); // '"'
-        configRecord.settings[cmc7SeparatorChar] = 0x55;
+        record().settings[cmc7SeparatorChar] = 0x55;
         click("checkBox_separadorCMC7");
-        QCOMPARE(configRecord.settings[2] & 0x01, 0x01);
-        QCOMPARE(configRecord.settings[cmc7SeparatorChar], uint8_t(0x22));
+        QCOMPARE(record().settings[2] & 0x01, 0x01);
+        QCOMPARE(record().settings[cmc7SeparatorChar], uint8_t(0x22));
         QVERIFY(get<QComboBox>("comboBox_separadorCMC7")->isEnabled());
         click("checkBox_separadorCMC7");
-        QCOMPARE(configRecord.settings[2] & 0x01, 0);
-        QCOMPARE(configRecord.settings[cmc7SeparatorChar], uint8_t(0x22));
+        QCOMPARE(record().settings[2] & 0x01, 0);
+        QCOMPARE(record().settings[cmc7SeparatorChar], uint8_t(0x22));
         QVERIFY(!get<QComboBox>("comboBox_separadorCMC7")->isEnabled());
 
         click("checkBox_separadorCMC7");
         click("checkBox_subPorLetra");
         click("checkBox_checkCMC7"); // off
-        QCOMPARE(configRecord.settings[3] & 0x08, 0);
-        QCOMPARE(configRecord.settings[2] & 0x02, 0);
-        QCOMPARE(configRecord.settings[2] & 0x01, 0x01); // kept
-        QCOMPARE(configRecord.settings[3] & 0x02, 0x02); // kept
+        QCOMPARE(record().settings[3] & 0x08, 0);
+        QCOMPARE(record().settings[2] & 0x02, 0);
+        QCOMPARE(record().settings[2] & 0x01, 0x01); // kept
+        QCOMPARE(record().settings[3] & 0x02, 0x02); // kept
         for (const char *name : {"checkBox_separadorCMC7", "checkBox_subPorLetra"}) {
             QVERIFY2(!get<QCheckBox>(name)->isEnabled(), name);
             QVERIFY2(!get<QCheckBox>(name)->isChecked(), name);
@@ -330,19 +329,19 @@ private slots:
     void blockCheck()
     {
         click("checkBox_bcc"); // off
-        QCOMPARE(configRecord.settings[18], uint8_t(0x01));
-        QCOMPARE(configRecord.settings[bccInitialValue], uint8_t(0));
+        QCOMPARE(record().settings[18], uint8_t(0x01));
+        QCOMPARE(record().settings[bccInitialValue], uint8_t(0));
         QVERIFY(!get<QComboBox>("comboBox_bcc")->isEnabled());
         click("checkBox_bcc");
-        QCOMPARE(configRecord.settings[18], uint8_t(0x03));
+        QCOMPARE(record().settings[18], uint8_t(0x03));
         // The hidden list still stands where start-up put it.
-        QCOMPARE(configRecord.settings[bccInitialValue], uint8_t(2));
+        QCOMPARE(record().settings[bccInitialValue], uint8_t(2));
         QVERIFY(get<QComboBox>("comboBox_bcc")->isEnabled());
 
         // The protocol list does not touch the box.
         select("comboBox_protocol", 2);
         QVERIFY(get<QCheckBox>("checkBox_bcc")->isChecked());
-        QCOMPARE(configRecord.settings[18], uint8_t(0x03));
+        QCOMPARE(record().settings[18], uint8_t(0x03));
     }
 
     void modelBrakeAndParking()
@@ -350,47 +349,47 @@ private slots:
         auto *spin = get<QSpinBox>("spinBox_releituras");
         auto *parking = get<QGroupBox>("groupBox_estacionar");
         spin->setValue(3);
-        QCOMPARE(configRecord.settings[rereadsPlusOne], uint8_t(4));
+        QCOMPARE(record().settings[rereadsPlusOne], uint8_t(4));
 
         click("radioButton_modeloBandeja");
-        QCOMPARE(configRecord.settings[2] & 0xE0, 0xA0); // tray, not at entry, stop
-        QCOMPARE(configRecord.settings[rereadsPlusOne], uint8_t(4));
+        QCOMPARE(record().settings[2] & 0xE0, 0xA0); // tray, not at entry, stop
+        QCOMPARE(record().settings[rereadsPlusOne], uint8_t(4));
         QVERIFY(!parking->isEnabled());
         click("checkBox_freio"); // off
-        QCOMPARE(configRecord.settings[2] & 0x80, 0);
-        QCOMPARE(configRecord.settings[rereadsPlusOne], uint8_t(1));
+        QCOMPARE(record().settings[2] & 0x80, 0);
+        QCOMPARE(record().settings[rereadsPlusOne], uint8_t(1));
         QVERIFY(!spin->isEnabled());
         QVERIFY(!parking->isEnabled()); // tray model: parking stays off
         click("radioButton_modeloBandeja");
-        QCOMPARE(configRecord.settings[2] & 0xE0, 0x20);
-        QCOMPARE(configRecord.settings[rereadsPlusOne], uint8_t(1));
+        QCOMPARE(record().settings[2] & 0xE0, 0x20);
+        QCOMPARE(record().settings[rereadsPlusOne], uint8_t(1));
 
         click("radioButton_modeloFreio"); // brake off, "Entrada" checked
-        QCOMPARE(configRecord.settings[2] & 0xE0, 0x40);
-        QCOMPARE(configRecord.settings[rereadsPlusOne], uint8_t(1));
+        QCOMPARE(record().settings[2] & 0xE0, 0x40);
+        QCOMPARE(record().settings[rereadsPlusOne], uint8_t(1));
         QVERIFY(!parking->isEnabled());
         QVERIFY(!spin->isEnabled());
 
         click("checkBox_freio"); // on
-        QCOMPARE(configRecord.settings[2] & 0x80, 0x80);
-        QCOMPARE(configRecord.settings[rereadsPlusOne], uint8_t(4));
+        QCOMPARE(record().settings[2] & 0x80, 0x80);
+        QCOMPARE(record().settings[rereadsPlusOne], uint8_t(4));
         QVERIFY(spin->isEnabled());
         click("radioButton_modeloFreio");
-        QCOMPARE(configRecord.settings[2] & 0xE0, 0x80);
+        QCOMPARE(record().settings[2] & 0xE0, 0x80);
         QVERIFY(parking->isEnabled());
 
         click("radioButton_saida");
         click("checkBox_freio"); // off with "Saída": parking disabled, bit kept
-        QCOMPARE(configRecord.settings[2] & 0xC0, 0x00);
+        QCOMPARE(record().settings[2] & 0xC0, 0x00);
         QVERIFY(!parking->isEnabled());
         click("radioButton_entrada");
         parking->setEnabled(false);
         click("checkBox_freio");
         QVERIFY(!parking->isEnabled());
         click("checkBox_freio"); // off with "Entrada": parking enabled, at entry
-        QCOMPARE(configRecord.settings[2] & 0xC0, 0x40);
+        QCOMPARE(record().settings[2] & 0xC0, 0x40);
         QVERIFY(parking->isEnabled());
-        QCOMPARE(configRecord.settings[rereadsPlusOne], uint8_t(1));
+        QCOMPARE(record().settings[rereadsPlusOne], uint8_t(1));
     }
 
     void tecladoActionTakesTheKeyboardControls()
@@ -401,26 +400,26 @@ private slots:
         click("checkBox_SKM");
         click("checkBox_CR"); // now off
         setSettings(pattern);
-        configRecord.settings[1] = 0x37; // CR on, SKM off, speed 0
-        configRecord.set(Field::cdcInterface, 1);
+        record().settings[1] = 0x37; // CR on, SKM off, speed 0
+        record().set(Field::cdcInterface, 1);
         clearProfileName();
         get<QAction>("actionTeclado")->trigger();
         QVERIFY(get<QAction>("actionTeclado")->isChecked());
         QVERIFY(!get<QAction>("actionSerial")->isChecked());
         QVERIFY(get<QGroupBox>("groupBox_teclado")->isEnabled());
         QVERIFY(!get<QGroupBox>("groupBox_CDC")->isEnabled());
-        QCOMPARE(configRecord.settings[3] & 0x80, 0);
-        QCOMPARE(configRecord.settings[1], uint8_t(0x9F));
-        QCOMPARE(configRecord.settings[charBeforeCr], uint8_t(0x3E));
-        QCOMPARE(configRecord.settings[0], uint8_t(pattern[0]));
+        QCOMPARE(record().settings[3] & 0x80, 0);
+        QCOMPARE(record().settings[1], uint8_t(0x9F));
+        QCOMPARE(record().settings[charBeforeCr], uint8_t(0x3E));
+        QCOMPARE(record().settings[0], uint8_t(pattern[0]));
         QCOMPARE(profileName(), QByteArray("USERCONF"));
 
         // Raised guard: the character before CR is left alone.
-        configRecord.settings[charBeforeCr] = 0x11;
-        fillingForm = true;
+        record().settings[charBeforeCr] = 0x11;
+        window->fillingForm = true;
         QMetaObject::invokeMethod(window.get(), "on_actionTeclado_triggered");
-        fillingForm = false;
-        QCOMPARE(configRecord.settings[charBeforeCr], uint8_t(0x11));
+        window->fillingForm = false;
+        QCOMPARE(record().settings[charBeforeCr], uint8_t(0x11));
     }
 
     void serialActionTakesThePortAndTheSerialControls()
@@ -438,20 +437,20 @@ private slots:
         });
         setSettings(pattern);
         clearProfileName();
-        com_port_number = 1;
+        window->linkSession.com_port_number = 1;
         get<QAction>("actionSerial")->trigger();
         QCOMPARE(offered, QStringList({"COM3", "COM12"}));
-        QCOMPARE(com_port_number, 12);
+        QCOMPARE(window->linkSession.com_port_number, 12);
         QVERIFY(get<QAction>("actionSerial")->isChecked());
         QVERIFY(!get<QAction>("actionTeclado")->isChecked());
         QVERIFY(!get<QGroupBox>("groupBox_teclado")->isEnabled());
         QVERIFY(get<QGroupBox>("groupBox_CDC")->isEnabled());
         QVERIFY(get<QComboBox>("comboBox_bcc")->isEnabled());
         // 2400 bit/s, no parity, 7 data bits, 2 stop bits; BCC from the hidden list; ACK/NAK.
-        QCOMPARE(configRecord.settings[0], uint8_t(0xC2));
-        QCOMPARE(configRecord.settings[3], uint8_t(pattern[3] | 0x80));
-        QCOMPARE(configRecord.settings[bccInitialValue], uint8_t(2));
-        QCOMPARE(configRecord.settings[18], uint8_t((pattern[18] & ~0x03) | 0x03));
+        QCOMPARE(record().settings[0], uint8_t(0xC2));
+        QCOMPARE(record().settings[3], uint8_t(pattern[3] | 0x80));
+        QCOMPARE(record().settings[bccInitialValue], uint8_t(2));
+        QCOMPARE(record().settings[18], uint8_t((pattern[18] & ~0x03) | 0x03));
         QCOMPARE(settingBytes().mid(4, 13), pattern.mid(4, 13));
         QCOMPARE(profileName(), QByteArray("USERCONF"));
 
@@ -462,9 +461,9 @@ private slots:
         click("checkBox_ackNak");
         responder->setDialogHandler([](QDialog *dialog) { dialog->accept(); });
         get<QAction>("actionSerial")->trigger();
-        QCOMPARE(com_port_number, 0);
-        QCOMPARE(configRecord.settings[18] & 0x03, 0);
-        QCOMPARE(configRecord.settings[bccInitialValue], uint8_t(0));
+        QCOMPARE(window->linkSession.com_port_number, 0);
+        QCOMPARE(record().settings[18] & 0x03, 0);
+        QCOMPARE(record().settings[bccInitialValue], uint8_t(0));
         QVERIFY(get<QAction>("actionSerial")->isChecked());
     }
 };

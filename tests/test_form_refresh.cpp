@@ -40,7 +40,7 @@ class FormRefreshTest : public QObject
     void load(const QByteArray &settings, const QByteArray &name = "CLIENTE1")
     {
         loadBlock(window.get(), serializedBlock(name, settings));
-        QVERIFY(!fillingForm);
+        QVERIFY(!window->fillingForm);
     }
 
 private slots:
@@ -91,13 +91,13 @@ private slots:
         load(block);
         QCOMPARE(get<QComboBox>("comboBox_baud")->currentIndex(), 6);
         QCOMPARE(get<QComboBox>("comboBox_paridade")->currentIndex(), -1);
-        QCOMPARE(configRecord.get(Field::baudCode), 0u);
-        QCOMPARE(configRecord.get(Field::parity), 0u);
-        QCOMPARE(configRecord.get(Field::twoStopBits), 1u);
+        QCOMPARE(record().get(Field::baudCode), 0u);
+        QCOMPARE(record().get(Field::parity), 0u);
+        QCOMPARE(record().get(Field::twoStopBits), 1u);
 
         // Loaded again, no list moves: parity 3 and the name stay.
         load(block);
-        QCOMPARE(configRecord.get(Field::parity), 3u);
+        QCOMPARE(record().get(Field::parity), 3u);
         QCOMPARE(profileName(), QByteArray("CLIENTE1"));
 
         // Code 1 is the last entry, "1200"; 8 data bits and 1 stop bit.
@@ -106,7 +106,7 @@ private slots:
         QCOMPARE(get<QComboBox>("comboBox_paridade")->currentIndex(), 2);
         QCOMPARE(get<QComboBox>("comboBox_byte")->currentIndex(), 1);
         QCOMPARE(get<QComboBox>("comboBox_stopBits")->currentIndex(), 0);
-        QCOMPARE(configRecord.settings[0], uint8_t(0x21));
+        QCOMPARE(record().settings[0], uint8_t(0x21));
     }
 
     void protocolAndBlockCheck()
@@ -153,8 +153,8 @@ private slots:
         QCOMPARE(get<QComboBox>("comboBox_velocidade")->currentIndex(), 1);
         QVERIFY(get<QCheckBox>("checkBox_SKM")->isChecked());
         QVERIFY(!get<QCheckBox>("checkBox_CR")->isChecked());
-        QCOMPARE(configRecord.settings[0], uint8_t(0x21));
-        QCOMPARE(configRecord.settings[1], uint8_t(0x4C));
+        QCOMPARE(record().settings[0], uint8_t(0x21));
+        QCOMPARE(record().settings[1], uint8_t(0x4C));
     }
 
     void layoutFollowsTheRecord()
@@ -173,15 +173,40 @@ private slots:
         QCOMPARE(get<QComboBox>("comboBox_bbSep1")->currentIndex(), -1);
         QCOMPARE(get<QComboBox>("comboBox_concSep1")->currentText(), QStringLiteral("TAB"));
         QCOMPARE(get<QComboBox>("comboBox_CR")->currentIndex(), -1);
-        QCOMPARE(configRecord.settings[bankSlipSeparator1], uint8_t(0x05));
-        QCOMPARE(configRecord.settings[utilityBillSeparator1], uint8_t(0x1E));
-        QCOMPARE(configRecord.settings[charBeforeCr], uint8_t(0x80));
+        QCOMPARE(record().settings[bankSlipSeparator1], uint8_t(0x05));
+        QCOMPARE(record().settings[utilityBillSeparator1], uint8_t(0x1E));
+        QCOMPARE(record().settings[charBeforeCr], uint8_t(0x80));
         QCOMPARE(profileName(), QByteArray("CLIENTE1"));
 
         // Choosing "Como digitado" takes the empty list as 0x1C.
         get<QRadioButton>("radioButton_leituraDigitado")->click();
-        QCOMPARE(configRecord.settings[bankSlipSeparator1], uint8_t(0x1C));
-        QCOMPARE(configRecord.settings[utilityBillSeparator1], uint8_t(0x09));
+        QCOMPARE(record().settings[bankSlipSeparator1], uint8_t(0x1C));
+        QCOMPARE(record().settings[utilityBillSeparator1], uint8_t(0x09));
+    }
+
+    void everyCharacterListShowsItsByte()
+    {
+        const struct
+        {
+            const char *list;
+            int byte;
+            const char *shown;
+        } rows[] = {
+            {"comboBox_indicadorErro", errorIndicatorChar, "!"},
+            {"comboBox_erroCMC7", cmc7SubstituteChar, "#"},
+            {"comboBox_bbSep1", bankSlipSeparator1, "%"},
+            {"comboBox_bbSep2", bankSlipSeparator2, "&"},
+            {"comboBox_concSep1", utilityBillSeparator1, "("},
+            {"comboBox_concSep2", utilityBillSeparator2, ")"},
+            {"comboBox_CR", charBeforeCr, "+"},
+            {"comboBox_separadorCMC7", cmc7SeparatorChar, "-"},
+        };
+        QByteArray settings = defaultSettings();
+        for (const auto &row : rows)
+            settings[row.byte] = row.shown[0];
+        load(settings);
+        for (const auto &row : rows)
+            QVERIFY2(get<QComboBox>(row.list)->currentText() == QLatin1String(row.shown), row.list);
     }
 
     void cmc7ControlsFollowTheRules()
@@ -211,7 +236,7 @@ private slots:
         QVERIFY(get<QCheckBox>("checkBox_recuperarCMC7")->isChecked());
         QVERIFY(get<QCheckBox>("checkBox_enviarInvertido")->isChecked());
         QCOMPARE(get<QComboBox>("comboBox_erroCMC7")->currentText(), QStringLiteral("#"));
-        QCOMPARE(configRecord.settings[2], uint8_t(0xCF));
+        QCOMPARE(record().settings[2], uint8_t(0xCF));
     }
 
     void sendModeControls()
@@ -242,7 +267,7 @@ private slots:
         QVERIFY(!checkDigit->isEnabled());
         QVERIFY(!amount->isEnabled() && !amount->isChecked());
         QVERIFY(!zeros->isEnabled() && !zeros->isChecked());
-        QCOMPARE(configRecord.settings[1], uint8_t(0xF7));
+        QCOMPARE(record().settings[1], uint8_t(0xF7));
     }
 
     void tractionAndRereads()
@@ -250,10 +275,10 @@ private slots:
         auto *spin = get<QSpinBox>("spinBox_releituras");
         load(settingsWith({{4, 9}}));
         QCOMPARE(spin->value(), 3);
-        QCOMPARE(configRecord.settings[rereadsPlusOne], uint8_t(4));
+        QCOMPARE(record().settings[rereadsPlusOne], uint8_t(4));
         QCOMPARE(profileName(), QByteArray("USERCONF"));
         load(settingsWith({{4, 9}}));
-        QCOMPARE(configRecord.settings[rereadsPlusOne], uint8_t(9));
+        QCOMPARE(record().settings[rereadsPlusOne], uint8_t(9));
         QCOMPARE(profileName(), QByteArray("CLIENTE1"));
 
         // Tray model, no document stop, park at exit: spin box keeps its value.
@@ -264,14 +289,14 @@ private slots:
         QVERIFY(!spin->isEnabled());
         QCOMPARE(spin->value(), 3);
         QVERIFY(get<QRadioButton>("radioButton_saida")->isChecked());
-        QCOMPARE(configRecord.settings[rereadsPlusOne], uint8_t(0));
+        QCOMPARE(record().settings[rereadsPlusOne], uint8_t(0));
 
         load(settingsWith({{4, 0}}));
         QVERIFY(get<QRadioButton>("radioButton_modeloFreio")->isChecked());
         QVERIFY(get<QGroupBox>("groupBox_estacionar")->isEnabled());
         QVERIFY(spin->isEnabled());
         QCOMPARE(spin->value(), 0);
-        QCOMPARE(configRecord.settings[rereadsPlusOne], uint8_t(1));
+        QCOMPARE(record().settings[rereadsPlusOne], uint8_t(1));
         QVERIFY(get<QRadioButton>("radioButton_entrada")->isChecked());
     }
 
@@ -293,7 +318,7 @@ private slots:
         QVERIFY(!get<QCheckBox>("checkBox_tipoDecodificado")->isChecked());
         QVERIFY(!get<QCheckBox>("checkBox_enviarQuestion")->isChecked());
         QVERIFY(get<QCheckBox>("checkBox_check2de5")->isChecked());
-        QCOMPARE(configRecord.settings[errorIndicatorChar], uint8_t(0x41));
+        QCOMPARE(record().settings[errorIndicatorChar], uint8_t(0x41));
     }
 
     void languageChangeRunsTheListHandlers()
@@ -302,8 +327,8 @@ private slots:
         QEvent change(QEvent::LanguageChange);
         QCoreApplication::sendEvent(window.get(), &change);
         // First entries: 115200, no parity, 7 bits, 1 stop bit, 18 per second, STX-D-ETX.
-        QCOMPARE(configRecord.settings[0], uint8_t(0x48));
-        QCOMPARE(configRecord.settings[1], uint8_t(0x37));
+        QCOMPARE(record().settings[0], uint8_t(0x48));
+        QCOMPARE(record().settings[1], uint8_t(0x37));
         QCOMPARE(settingBytes().mid(13, 4).toHex(), QByteArray("02000300"));
         QCOMPARE(profileName(), QByteArray("USERCONF"));
     }

@@ -30,6 +30,9 @@ QByteArray reportData(const HidReport &report)
 }
 
 const std::vector<uint32_t> FIVE_PAUSES(5, 1000);
+
+// The entry points the link calls, as a front end holds them.
+HidLibrary hidLibrary = {};
 } // namespace
 
 class HidLinkTest : public QObject
@@ -43,10 +46,10 @@ class HidLinkTest : public QObject
     QByteArray exchange(const QByteArray &request)
     {
         memset(out, 0, sizeof out);
-        if (!hid_open() ||
-            !hid_send_frame(reinterpret_cast<const uint8_t *>(request.constData()),
+        if (!hid_open(&hidLibrary) ||
+            !hid_send_frame(&hidLibrary, reinterpret_cast<const uint8_t *>(request.constData()),
                             request.size()) ||
-            !hid_receive_frame(out))
+            !hid_receive_frame(&hidLibrary, out))
             return "failed";
         return QByteArray(reinterpret_cast<const char *>(out), sizeof out);
     }
@@ -55,7 +58,7 @@ private slots:
     void init()
     {
         hid_library_use_file(SIM_HID_LIBRARY);
-        QCOMPARE(hid_load_library(), 0);
+        QCOMPARE(hid_load_library(&hidLibrary), 0);
         sim = simHid();
         sim->reset();
     }
@@ -63,31 +66,31 @@ private slots:
     void openRunsAllFiveAttempts()
     {
         RecordingSleep sleep;
-        QCOMPARE(hid_open(), 1);
+        QCOMPARE(hid_open(&hidLibrary), 1);
         QCOMPARE(productsAsked(sim), QByteArray("K+K+K+K+K+"));
-        QCOMPARE(hid_open_identify(), 2);
+        QCOMPARE(hid_open_identify(&hidLibrary), 2);
         QVERIFY(sleep.waits.empty());
 
         sim->reset();
         sim->reader.configuration[11] |= 0x80; // the reader is set to CDC
-        QCOMPARE(hid_open(), 1);
+        QCOMPARE(hid_open(&hidLibrary), 1);
         QCOMPARE(productsAsked(sim), QByteArray("K-C+K-C+K-C+K-C+K-C+"));
-        QCOMPARE(hid_open_identify(), 3);
+        QCOMPARE(hid_open_identify(&hidLibrary), 3);
         QVERIFY(sleep.waits.empty());
 
         sim->reset();
         sim->reader.faults.absent = true;
-        QCOMPARE(hid_open(), 0);
+        QCOMPARE(hid_open(&hidLibrary), 0);
         QCOMPARE(productsAsked(sim), QByteArray("K-C-K-C-K-C-K-C-K-C-"));
         QCOMPARE(sleep.waits, FIVE_PAUSES);
-        QCOMPARE(hid_open_identify(), 0);
+        QCOMPARE(hid_open_identify(&hidLibrary), 0);
     }
 
     void onlyTheFifthAttemptCounts()
     {
         RecordingSleep sleep;
         sim->reader.faults.unplugAfterOpens = 4;
-        QCOMPARE(hid_open(), 0);
+        QCOMPARE(hid_open(&hidLibrary), 0);
         QCOMPARE(productsAsked(sim), QByteArray("K+K+K+K+K-C-"));
         QCOMPARE(sleep.waits, std::vector<uint32_t>{1000});
 
@@ -96,30 +99,31 @@ private slots:
         sim->reader.faults.absent = true;
         sleep.waits.clear();
         sleep.onSleep = [&](uint32_t) { sim->reader.faults.absent = sleep.waits.size() < 2; };
-        QCOMPARE(hid_open_identify(), 2);
+        QCOMPARE(hid_open_identify(&hidLibrary), 2);
         QCOMPARE(productsAsked(sim), QByteArray("K-C-K-C-K+K+K+"));
         QCOMPARE(sleep.waits, std::vector<uint32_t>(2, 1000));
     }
 
     void sendPutsOneFrameInOneReport()
     {
-        QCOMPARE(hid_open(), 1);
+        QCOMPARE(hid_open(&hidLibrary), 1);
         const uint8_t aa = 0xAA;
-        QCOMPARE(hid_send_frame(&aa, 1), 1);
+        QCOMPARE(hid_send_frame(&hidLibrary, &aa, 1), 1);
         QCOMPARE(reportData(sim->writes.at(0)), hex("000201AA03A8") + QByteArray(59, '\0'));
 
         QByteArray longest(60, char(0x03));
-        QVERIFY(hid_send_frame(reinterpret_cast<const uint8_t *>(longest.constData()), 60));
+        QVERIFY(hid_send_frame(&hidLibrary, reinterpret_cast<const uint8_t *>(longest.constData()),
+                               60));
         QCOMPARE(reportData(sim->writes.at(1)), hex("00023C") + longest + hex("033F"));
 
         // 61 bytes are refused without being read: the buffer holds only 60.
         std::vector<uint8_t> tooLong(60, 0xDD);
-        QCOMPARE(hid_send_frame(tooLong.data(), 61), 0);
-        QCOMPARE(hid_send_frame(tooLong.data(), SIZE_MAX), 0);
+        QCOMPARE(hid_send_frame(&hidLibrary, tooLong.data(), 61), 0);
+        QCOMPARE(hid_send_frame(&hidLibrary, tooLong.data(), SIZE_MAX), 0);
         QCOMPARE(sim->writes.size(), size_t(2));
 
         sim->failWrite = true;
-        QCOMPARE(hid_send_frame(&aa, 1), 0);
+        QCOMPARE(hid_send_frame(&hidLibrary, &aa, 1), 0);
     }
 
     void receiveDecodesTheAnswerReport()
@@ -154,7 +158,7 @@ private slots:
         RecordingSleep sleep;
         QCOMPARE(exchange(hex("FF")).left(2), hex("FF00"));
         QCOMPARE(hidLibrary.CloseHandles(), 0);
-        QCOMPARE(hid_open(), 0);
+        QCOMPARE(hid_open(&hidLibrary), 0);
         QCOMPARE(sleep.waits, FIVE_PAUSES);
     }
 
@@ -162,13 +166,13 @@ private slots:
     {
         for (const char *file : {"/nonexistent/libhid_usb.so", PARTIAL_HID_LIBRARY}) {
             hid_library_use_file(file);
-            QVERIFY(hid_load_library() != 0);
+            QVERIFY(hid_load_library(&hidLibrary) != 0);
             RecordingSleep sleep;
             const uint8_t aa = 0xAA;
-            QCOMPARE(hid_open(), 0);
-            QCOMPARE(hid_open_identify(), 0);
-            QCOMPARE(hid_send_frame(&aa, 1), 0);
-            QCOMPARE(hid_receive_frame(out), 0);
+            QCOMPARE(hid_open(&hidLibrary), 0);
+            QCOMPARE(hid_open_identify(&hidLibrary), 0);
+            QCOMPARE(hid_send_frame(&hidLibrary, &aa, 1), 0);
+            QCOMPARE(hid_receive_frame(&hidLibrary, out), 0);
             QVERIFY(sleep.waits.empty());
             QVERIFY(sim->inits.empty());
             QVERIFY(sim->writes.empty());

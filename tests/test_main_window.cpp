@@ -37,7 +37,7 @@ private slots:
                  QVector<ShownBox>{box("critical", "Erro!", "Arquivo hid_usb.dll não enconrado")});
         QVERIFY(!window->isVisible());
         QVERIFY(statusText(window.get()).isEmpty());
-        QVERIFY(!fillingForm);
+        QVERIFY(!window->fillingForm);
     }
 
     void libraryLackingAnEntryPointIsReported()
@@ -120,7 +120,7 @@ private slots:
         QCOMPARE(bcc->count(), 256);
         QCOMPARE(bcc->currentText(), QStringLiteral("02"));
         QCOMPARE(bcc->itemText(255), QStringLiteral("FF"));
-        QCOMPARE(configRecord.settings[bccInitialValue], uint8_t(2));
+        QCOMPARE(record().settings[bccInitialValue], uint8_t(2));
     }
 
     void messageCatalogue_data()

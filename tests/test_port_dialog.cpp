@@ -1,4 +1,4 @@
-#include "link/serial_port_dialog.h"
+#include "app/serial_port_dialog.h"
 #include "platform/serial_device.h"
 #include "port_folder.h"
 

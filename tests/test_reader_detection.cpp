@@ -1,3 +1,4 @@
+#include "commands/link_session.h"
 #include "link/serial_detection.h"
 #include "link/serial_link.h"
 #include "modal_responder.h"
@@ -9,6 +10,12 @@
 
 namespace {
 constexpr int READER_COM = 65;
+
+// The link session of these tests, under the names the link knows it by.
+LinkSession session;
+SerialPortSettings &serial_port = session.serial_port;
+int32_t &com_port_number = session.com_port_number;
+int32_t &com_baud_rate = session.com_baud_rate;
 using Waits = std::vector<uint32_t>;
 using Rates = std::vector<int32_t>;
 
@@ -26,8 +33,8 @@ class ReaderDetectionTest : public QObject
 private slots:
     void readerAtTheCurrentRateAnswersTheFirstProbe()
     {
-        SimulatedPort port(READER_COM, 2400);
-        QVERIFY(serial_detect_reader());
+        SimulatedPort port(READER_COM, 2400, &session);
+        QVERIFY(serial_detect_reader(&serial_port, com_port_number, &com_baud_rate));
         QCOMPARE(port.sleep.waits, Waits{2000});
         QCOMPARE(port.reader.ratesHeard, Rates{2400});
         QCOMPARE(port.model.requests, std::vector<std::vector<uint8_t>>{{0xAA}});
@@ -37,8 +44,8 @@ private slots:
 
     void scanFindsTheReaderAndKeepsItsRate()
     {
-        SimulatedPort port(READER_COM, 9600);
-        QVERIFY(serial_detect_reader());
+        SimulatedPort port(READER_COM, 9600, &session);
+        QVERIFY(serial_detect_reader(&serial_port, com_port_number, &com_baud_rate));
         QCOMPARE(port.reader.ratesHeard, (Rates{2400, 115200, 57600, 38400, 19200, 9600}));
         QCOMPARE(port.sleep.waits, (Waits{2000, 200, 200, 200, 200, 200}));
         QCOMPARE(port.model.requests.size(), size_t{1});
@@ -46,16 +53,16 @@ private slots:
         QVERIFY(portReleased());
 
         port.sleep.waits.clear();
-        QVERIFY(serial_detect_reader());
+        QVERIFY(serial_detect_reader(&serial_port, com_port_number, &com_baud_rate));
         QCOMPARE(port.sleep.waits, Waits{200});
         QCOMPARE(port.reader.ratesHeard.back(), 9600);
     }
 
     void missingPortFailsWithoutAScan()
     {
-        SimulatedPort port(READER_COM, 2400);
+        SimulatedPort port(READER_COM, 2400, &session);
         com_port_number = READER_COM + 1;
-        QVERIFY(!serial_detect_reader());
+        QVERIFY(!serial_detect_reader(&serial_port, com_port_number, &com_baud_rate));
         QVERIFY(port.sleep.waits.empty());
         QVERIFY(port.reader.ratesHeard.empty());
         QCOMPARE(com_baud_rate, 2400);
@@ -64,9 +71,9 @@ private slots:
 
     void silentReaderCostsEveryRateAndKeepsTheRate()
     {
-        SimulatedPort port(READER_COM, 2400);
+        SimulatedPort port(READER_COM, 2400, &session);
         port.model.faults.silent = true;
-        QVERIFY(!serial_detect_reader());
+        QVERIFY(!serial_detect_reader(&serial_port, com_port_number, &com_baud_rate));
         QCOMPARE(port.reader.ratesHeard,
                  (Rates{2400, 115200, 57600, 38400, 19200, 9600, 4800, 2400, 1200}));
         QCOMPARE(port.sleep.waits, (Waits{2000, 200, 200, 200, 200, 200, 200, 2000, 1000}));
@@ -78,22 +85,22 @@ private slots:
 
     void wrongAnswerIsNoAnswer()
     {
-        SimulatedPort port(READER_COM, 2400);
+        SimulatedPort port(READER_COM, 2400, &session);
         port.model.faults.wrongEcho = true;
-        QVERIFY(!serial_detect_reader());
+        QVERIFY(!serial_detect_reader(&serial_port, com_port_number, &com_baud_rate));
         QCOMPARE(port.sleep.waits.size(), size_t{9});
         QCOMPARE(com_baud_rate, 2400);
     }
 
     void portThatVanishesEndsTheScan()
     {
-        SimulatedPort port(READER_COM, 9600);
+        SimulatedPort port(READER_COM, 9600, &session);
         port.sleep.onSleep = [&port](uint32_t) {
             port.reader.service();
             if (port.sleep.waits.size() == 3) // while probing at 57600
                 port.ports.remove(READER_COM);
         };
-        QVERIFY(!serial_detect_reader());
+        QVERIFY(!serial_detect_reader(&serial_port, com_port_number, &com_baud_rate));
         QCOMPARE(port.sleep.waits,
                  (Waits{2000, 200, 200, DETECT_REOPEN_PAUSE_MS, DETECT_REOPEN_PAUSE_MS}));
         QCOMPARE(com_baud_rate, 2400);
@@ -103,7 +110,7 @@ private slots:
 
     void portHeldForAMomentIsTriedAgain()
     {
-        SimulatedPort port(READER_COM, 9600);
+        SimulatedPort port(READER_COM, 9600, &session);
         int held = -1;
         port.sleep.onSleep = [&](uint32_t milliseconds) {
             port.reader.service();
@@ -117,7 +124,7 @@ private slots:
                 serial_device_close(held);
             }
         };
-        QVERIFY(serial_detect_reader());
+        QVERIFY(serial_detect_reader(&serial_port, com_port_number, &com_baud_rate));
         QVERIFY(held >= 0);
         QCOMPARE(port.sleep.waits, (Waits{2000, 200, DETECT_REOPEN_PAUSE_MS, 200, 200, 200, 200}));
         QCOMPARE(com_baud_rate, 9600);
@@ -126,15 +133,16 @@ private slots:
 
     void windowDetectsThroughItsSlot()
     {
-        SimulatedPort port(READER_COM, 4800);
         ModalResponder responder;
         auto window = makeWindow(QStringLiteral("/nonexistent/libhid_usb.so"));
+        SimulatedPort port(READER_COM, 4800, &window->linkSession);
         bool found = false;
         QVERIFY(
             QMetaObject::invokeMethod(window.get(), "GetSerialParams", Q_RETURN_ARG(bool, found)));
         QVERIFY(found);
-        QCOMPARE(com_baud_rate, 4800);
-        QVERIFY(portReleased());
+        QCOMPARE(window->linkSession.com_baud_rate, 4800);
+        QVERIFY(window->linkSession.serial_port.handle == SERIAL_NO_HANDLE &&
+                !window->linkSession.serial_port.open && serial_device_available(READER_COM));
     }
 };
 

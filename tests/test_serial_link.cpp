@@ -1,3 +1,4 @@
+#include "commands/link_session.h"
 #include "link/serial_link.h"
 #include "platform/serial_device.h"
 #include "platform/sleep.h"
@@ -8,6 +9,12 @@
 
 namespace {
 constexpr int READER_COM = 65;
+
+// The link session of these tests, under the names the link knows it by.
+LinkSession session;
+SerialPortSettings &serial_port = session.serial_port;
+int32_t &com_port_number = session.com_port_number;
+int32_t &com_baud_rate = session.com_baud_rate;
 
 QByteArray bytesOf(const uint8_t *bytes, size_t n)
 {
@@ -40,10 +47,10 @@ QByteArray exchange(uint8_t command, uint8_t fill = 0)
 {
     uint8_t answer[65];
     memset(answer, fill, sizeof answer);
-    if (serial_send_frame(&command, 1) != SERIAL_DONE)
+    if (serial_send_frame(&serial_port, &command, 1) != SERIAL_DONE)
         return "send failed";
     platform_sleep(serial_answer_delay(serial_port.baudRate));
-    if (serial_receive_frame(answer) != SERIAL_DONE)
+    if (serial_receive_frame(&serial_port, answer) != SERIAL_DONE)
         return "nothing";
     return bytesOf(answer, sizeof answer);
 }
@@ -56,7 +63,7 @@ class SerialLinkTest : public QObject
 private slots:
     void settingsAreCheckedBeforeTheDeviceIsTouched()
     {
-        SimulatedPort port(READER_COM);
+        SimulatedPort port(READER_COM, 2400, &session);
         // Held elsewhere: touching the device would give -1.
         const int held = serial_device_open(READER_COM);
         QVERIFY(held >= 0);
@@ -86,7 +93,7 @@ private slots:
 
     void everyRateOpensAtEightNTwoWithItsWait()
     {
-        SimulatedPort port(READER_COM);
+        SimulatedPort port(READER_COM, 2400, &session);
         const struct
         {
             int32_t rate;
@@ -94,32 +101,32 @@ private slots:
         } table[] = {{600, 1000},   {1200, 1000}, {2400, 2000}, {4800, 200},  {9600, 200},
                      {14400, 1000}, {19200, 200}, {38400, 200}, {57600, 200}, {115200, 200}};
         for (const auto &row : table) {
-            serial_load_settings(row.rate);
+            serial_load_settings(&serial_port, com_port_number, row.rate);
             QCOMPARE(serial_open(&serial_port), SERIAL_OPENED);
             QVERIFY(serial_port.open);
             QCOMPARE(lineRate(port), row.rate);
             QCOMPARE(serial_answer_delay(row.rate), row.wait);
-            QCOMPARE(serial_close(), 0);
+            QCOMPARE(serial_close(&serial_port), 0);
             QVERIFY(portReleased());
         }
         QCOMPARE(serial_answer_delay(300), 1000u);
 
         // 14400 is a real rate on the line: the reader set to it answers.
         port.reader.baudRate = 14400;
-        serial_load_settings(14400);
+        serial_load_settings(&serial_port, com_port_number, 14400);
         QCOMPARE(serial_open(&serial_port), SERIAL_OPENED);
         QCOMPARE(exchange(0xCC).left(8), QByteArray("\xCC"
                                                     "000001",
                                                     8));
         QCOMPARE(port.sleep.waits, std::vector<uint32_t>{1000});
-        serial_close();
+        serial_close(&serial_port);
     }
 
     void failedOpensHoldNothing()
     {
-        SimulatedPort port(READER_COM);
+        SimulatedPort port(READER_COM, 2400, &session);
         com_port_number = READER_COM + 1; // nothing there
-        serial_load_settings(2400);
+        serial_load_settings(&serial_port, com_port_number, 2400);
         QCOMPARE(serial_open(&serial_port), SERIAL_OPEN_FAILED);
         QCOMPARE(serial_port.handle, SERIAL_NO_HANDLE);
 
@@ -133,42 +140,42 @@ private slots:
 
         // Opening a record that still holds its port releases the old device.
         com_port_number = READER_COM;
-        serial_load_settings(2400);
+        serial_load_settings(&serial_port, com_port_number, 2400);
         QCOMPARE(serial_open(&serial_port), SERIAL_OPENED);
         QCOMPARE(serial_open(&serial_port), SERIAL_OPENED);
-        serial_close();
+        serial_close(&serial_port);
         QVERIFY(portReleased());
     }
 
     void sendWritesOneFrameAndRefusesLongPayloads()
     {
-        SimulatedPort port(READER_COM);
+        SimulatedPort port(READER_COM, 2400, &session);
         QCOMPARE(serial_open(&serial_port), SERIAL_OPENED);
         const uint8_t command = 0xCC;
-        QCOMPARE(serial_send_frame(&command, 1), SERIAL_DONE);
+        QCOMPARE(serial_send_frame(&serial_port, &command, 1), SERIAL_DONE);
         QCOMPARE(lineOutput(port), QByteArray::fromHex("0201cc03ce"));
 
         uint8_t payload[80];
         for (size_t i = 0; i < sizeof payload; ++i)
             payload[i] = static_cast<uint8_t>(0x30 + i);
-        QCOMPARE(serial_send_frame(payload, 60), SERIAL_DONE);
+        QCOMPARE(serial_send_frame(&serial_port, payload, 60), SERIAL_DONE);
         const QByteArray frame = lineOutput(port);
         QCOMPARE(frame.size(), 64);
         QCOMPARE(frame.mid(2, 60), bytesOf(payload, 60));
-        QCOMPARE(serial_send_frame(payload, 61), SERIAL_SEND_FAILED);
-        QCOMPARE(serial_send_frame(payload, 80), SERIAL_SEND_FAILED);
+        QCOMPARE(serial_send_frame(&serial_port, payload, 61), SERIAL_SEND_FAILED);
+        QCOMPARE(serial_send_frame(&serial_port, payload, 80), SERIAL_SEND_FAILED);
         QVERIFY(lineOutput(port).isEmpty());
 
-        serial_close();
-        QCOMPARE(serial_send_frame(&command, 1), SERIAL_SEND_FAILED);
+        serial_close(&serial_port);
+        QCOMPARE(serial_send_frame(&serial_port, &command, 1), SERIAL_SEND_FAILED);
     }
 
     void receiveParsesOneAnswerFromTheFirstSixtyFourBytes()
     {
-        SimulatedPort port(READER_COM);
+        SimulatedPort port(READER_COM, 2400, &session);
         QCOMPARE(serial_open(&serial_port), SERIAL_OPENED);
         uint8_t answer[65] = {};
-        QCOMPARE(serial_receive_frame(answer), SERIAL_NOTHING_RECEIVED);
+        QCOMPARE(serial_receive_frame(&serial_port, answer), SERIAL_NOTHING_RECEIVED);
         QCOMPARE(answer[0], uint8_t{0});
 
         // A 60-byte answer is a 64-byte frame: all of it is parsed.
@@ -182,45 +189,45 @@ private slots:
         // frame is no answer, though its payload was copied.
         port.model.faults.noiseBeforeFrame = true;
         const uint8_t firmware = 0xAA;
-        QCOMPARE(serial_send_frame(&firmware, 1), SERIAL_DONE);
+        QCOMPARE(serial_send_frame(&serial_port, &firmware, 1), SERIAL_DONE);
         platform_sleep(serial_answer_delay(serial_port.baudRate));
         memset(answer, 0x5A, sizeof answer);
-        QCOMPARE(serial_receive_frame(answer), SERIAL_NOTHING_RECEIVED);
+        QCOMPARE(serial_receive_frame(&serial_port, answer), SERIAL_NOTHING_RECEIVED);
         const QByteArray cut = bytesOf(answer, sizeof answer);
         QCOMPARE(cut.left(59), whole.left(59));
         QCOMPARE(cut.at(59), '\x5A');
-        QCOMPARE(serial_receive_frame(answer), SERIAL_NOTHING_RECEIVED);
+        QCOMPARE(serial_receive_frame(&serial_port, answer), SERIAL_NOTHING_RECEIVED);
         port.model.faults.noiseBeforeFrame = false;
 
         // Two answers queued: one receive takes the first; the second is
         // lost with the rest of what was read.
         const uint8_t serial = 0xCC, config = 0xEE;
-        QCOMPARE(serial_send_frame(&serial, 1), SERIAL_DONE);
-        QCOMPARE(serial_send_frame(&config, 1), SERIAL_DONE);
+        QCOMPARE(serial_send_frame(&serial_port, &serial, 1), SERIAL_DONE);
+        QCOMPARE(serial_send_frame(&serial_port, &config, 1), SERIAL_DONE);
         platform_sleep(serial_answer_delay(serial_port.baudRate));
         memset(answer, 0, sizeof answer);
-        QCOMPARE(serial_receive_frame(answer), SERIAL_DONE);
+        QCOMPARE(serial_receive_frame(&serial_port, answer), SERIAL_DONE);
         QCOMPARE(bytesOf(answer, 9), QByteArray("\xCC"
                                                 "000001\0\0",
                                                 9));
-        QCOMPARE(serial_receive_frame(answer), SERIAL_NOTHING_RECEIVED);
+        QCOMPARE(serial_receive_frame(&serial_port, answer), SERIAL_NOTHING_RECEIVED);
 
         // A garbled answer is no answer, even when its first byte fits: a
         // bad check byte or trailer is never taken for the reader's word.
         for (bool *fault : {&port.model.faults.wrongCheck, &port.model.faults.brokenTrailer}) {
             *fault = true;
-            QCOMPARE(serial_send_frame(&serial, 1), SERIAL_DONE);
+            QCOMPARE(serial_send_frame(&serial_port, &serial, 1), SERIAL_DONE);
             platform_sleep(serial_answer_delay(serial_port.baudRate));
-            QCOMPARE(serial_receive_frame(answer), SERIAL_NOTHING_RECEIVED);
+            QCOMPARE(serial_receive_frame(&serial_port, answer), SERIAL_NOTHING_RECEIVED);
             *fault = false;
         }
-        serial_close();
-        QCOMPARE(serial_receive_frame(answer), SERIAL_NOTHING_RECEIVED);
+        serial_close(&serial_port);
+        QCOMPARE(serial_receive_frame(&serial_port, answer), SERIAL_NOTHING_RECEIVED);
     }
 
     void settingsLoadOnlyWhileThePortIsClosed()
     {
-        SimulatedPort port(READER_COM);
+        SimulatedPort port(READER_COM, 2400, &session);
         QCOMPARE(serial_port.portNumber, READER_COM);
         QCOMPARE(serial_port.baudRate, 2400);
         QCOMPARE(serial_port.dataBits, 8);
@@ -228,12 +235,12 @@ private slots:
         QCOMPARE(serial_port.stopBits, 2);
         QCOMPARE(serial_open(&serial_port), SERIAL_OPENED);
         com_port_number = 3;
-        serial_load_settings(9600);
+        serial_load_settings(&serial_port, com_port_number, 9600);
         QCOMPARE(serial_port.portNumber, READER_COM);
         QCOMPARE(serial_port.baudRate, 2400);
-        QCOMPARE(serial_close(), 0);
-        QCOMPARE(serial_close(), 0);
-        serial_load_settings(9600);
+        QCOMPARE(serial_close(&serial_port), 0);
+        QCOMPARE(serial_close(&serial_port), 0);
+        serial_load_settings(&serial_port, com_port_number, 9600);
         QCOMPARE(serial_port.portNumber, 3);
         QCOMPARE(serial_port.baudRate, 9600);
     }

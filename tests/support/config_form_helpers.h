@@ -2,6 +2,7 @@
 // Small helpers for the suites that drive the configuration form.
 #include "app/main_window.h"
 #include "config/config_record.h"
+#include "window_fixture.h"
 
 #include <QByteArray>
 #include <QWidget>
@@ -16,19 +17,18 @@ inline void makeClickable(QWidget *control)
 
 inline QByteArray settingBytes()
 {
-    return QByteArray(reinterpret_cast<const char *>(configRecord.settings),
-                      sizeof configRecord.settings);
+    return QByteArray(reinterpret_cast<const char *>(record().settings), sizeof record().settings);
 }
 
 inline QByteArray profileName()
 {
-    return QByteArray(reinterpret_cast<const char *>(configRecord.profileName),
-                      sizeof configRecord.profileName);
+    return QByteArray(reinterpret_cast<const char *>(record().profileName),
+                      sizeof record().profileName);
 }
 
 inline void clearProfileName()
 {
-    memset(configRecord.profileName, 0, sizeof configRecord.profileName);
+    memset(record().profileName, 0, sizeof record().profileName);
 }
 
 // A 27-byte serialized record: the name padded with zeros, then the settings.

@@ -1,16 +1,32 @@
 #include "window_fixture.h"
 
-#include "config/config_record.h"
 #include "link/hid_library.h"
 
+#include <QPointer>
 #include <QStatusBar>
+
+namespace {
+QPointer<MainWindow> lastWindow;
+}
 
 std::unique_ptr<MainWindow> makeWindow(const QString &hidLibraryFile)
 {
     hid_library_use_file(hidLibraryFile.toLocal8Bit().constData());
-    // The record is process-wide; every window starts from an empty name.
-    configRecord = {};
-    return std::make_unique<MainWindow>();
+    auto window = std::make_unique<MainWindow>();
+    lastWindow = window.get();
+    return window;
+}
+
+MainWindow *currentWindow()
+{
+    if (!lastWindow)
+        qFatal("no window");
+    return lastWindow;
+}
+
+ConfigRecord &record()
+{
+    return currentWindow()->configRecord;
 }
 
 QString statusText(MainWindow *window)
@@ -21,6 +37,6 @@ QString statusText(MainWindow *window)
 QByteArray serializedRecord()
 {
     uint8_t bytes[CONFIG_SERIALIZED_SIZE];
-    configRecord.serialize(bytes);
+    record().serialize(bytes);
     return QByteArray(reinterpret_cast<const char *>(bytes), sizeof bytes);
 }

@@ -22,5 +22,11 @@ template <typename T> T *control(QObject *window, const char *name)
 // The text on the window's status bar.
 QString statusText(MainWindow *window);
 
-// The record serialized, for comparison with expected bytes.
+// The window made last, while it lives.
+MainWindow *currentWindow();
+
+// The configuration record on that window's form.
+ConfigRecord &record();
+
+// That record serialized, for comparison with expected bytes.
 QByteArray serializedRecord();

@@ -1,17 +1,17 @@
 // Installs a whole configuration (from a file or from the reader) and shows it
 // on every control. Lists and the spin box that move run their handlers, which
 // store again the value just loaded; the guarded character lists stay quiet.
+#include "app/list_selection.h"
 #include "app/main_window.h"
 #include "config/character_lists.h"
 #include "config/config_record.h"
-#include "config/list_selection.h"
 #include "config/protocol_choices.h"
 #include "ui_MainWindowForm.h"
 
 namespace {
-void selectCharacter(QComboBox *list, SettingByte byte)
+void selectCharacter(QComboBox *list, const ConfigRecord &record, SettingByte byte)
 {
-    selectListPosition(list, charToListIndex(configRecord.settings[byte]));
+    selectListPosition(list, charToListIndex(record.settings[byte]));
 }
 } // namespace
 
@@ -30,15 +30,15 @@ void MainWindow::update_gui_from_file(char *file)
     else
         refreshKeyboardInterface();
 
-    selectCharacter(ui->comboBox_bbSep1, bankSlipSeparator1);
-    selectCharacter(ui->comboBox_bbSep2, bankSlipSeparator2);
-    selectCharacter(ui->comboBox_concSep1, utilityBillSeparator1);
-    selectCharacter(ui->comboBox_concSep2, utilityBillSeparator2);
-    selectCharacter(ui->comboBox_CR, charBeforeCr);
+    selectCharacter(ui->comboBox_bbSep1, configRecord, bankSlipSeparator1);
+    selectCharacter(ui->comboBox_bbSep2, configRecord, bankSlipSeparator2);
+    selectCharacter(ui->comboBox_concSep1, configRecord, utilityBillSeparator1);
+    selectCharacter(ui->comboBox_concSep2, configRecord, utilityBillSeparator2);
+    selectCharacter(ui->comboBox_CR, configRecord, charBeforeCr);
 
     refreshCmc7();
-    selectCharacter(ui->comboBox_separadorCMC7, cmc7SeparatorChar);
-    selectCharacter(ui->comboBox_erroCMC7, cmc7SubstituteChar);
+    selectCharacter(ui->comboBox_separadorCMC7, configRecord, cmc7SeparatorChar);
+    selectCharacter(ui->comboBox_erroCMC7, configRecord, cmc7SubstituteChar);
     ui->checkBox_recuperarCMC7->setChecked(configRecord.get(Field::cmc7Recover));
     ui->checkBox_enviarInvertido->setChecked(configRecord.get(Field::cmc7SendReversedOnError));
     ui->checkBox_check2de5->setChecked(configRecord.get(Field::verify2of5CheckDigit));

@@ -1,4 +1,4 @@
-#include "config/character_lists.h"
+#include "app/character_list_fill.h"
 
 #include <QComboBox>
 

@@ -2,10 +2,9 @@
 // the link the commands take. The two actions are exclusive whatever the click
 // did to their check marks.
 #include "app/main_window.h"
+#include "app/serial_port_dialog.h"
 #include "config/character_lists.h"
 #include "config/config_record.h"
-#include "link/serial_link.h"
-#include "link/serial_port_dialog.h"
 #include "ui_MainWindowForm.h"
 
 void MainWindow::on_actionTeclado_triggered()
@@ -31,7 +30,7 @@ void MainWindow::on_actionSerial_triggered()
         // The port is taken whether the operator accepts the dialog or not.
         SerialPortDialog dialog;
         dialog.exec();
-        com_port_number = portNumberFromItem(dialog.portList()->currentText());
+        linkSession.com_port_number = portNumberFromItem(dialog.portList()->currentText());
     }
     configRecord.set(Field::cdcInterface, 1);
     ui->actionSerial->setChecked(true);

@@ -1,10 +1,10 @@
 // Form refresh of the options that other controls depend on. The enabled
 // states follow the editing rules, so the form never offers a control that
 // the rules would have disabled.
+#include "app/list_selection.h"
 #include "app/main_window.h"
 #include "config/character_lists.h"
 #include "config/config_record.h"
-#include "config/list_selection.h"
 #include "ui_MainWindowForm.h"
 
 void MainWindow::refreshCmc7()

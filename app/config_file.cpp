@@ -1,9 +1,8 @@
 // "Arquivo" menu: saving the record to a *.cfg file and opening one again.
 #include "app/main_window.h"
+#include "app/serial_port_dialog.h"
 #include "config/config_file_format.h"
 #include "config/config_record.h"
-#include "link/serial_link.h"
-#include "link/serial_port_dialog.h"
 #include "ui_MainWindowForm.h"
 
 #include <QFile>
@@ -67,5 +66,5 @@ void MainWindow::on_actionAbrir_triggered()
     // A serial configuration needs a port; the dialog comes back until one is accepted.
     while (portDialog.exec() != QDialog::Accepted) {
     }
-    com_port_number = portNumberFromItem(portDialog.portList()->currentText());
+    linkSession.com_port_number = portNumberFromItem(portDialog.portList()->currentText());
 }

@@ -1,4 +1,4 @@
-#include "config/list_selection.h"
+#include "app/list_selection.h"
 
 #include <QComboBox>
 

@@ -8,18 +8,18 @@
 #include "ui_MainWindowForm.h"
 
 namespace {
-void store(BitField field, unsigned value)
+void store(ConfigRecord &record, BitField field, unsigned value)
 {
-    configRecord.set(field, value);
-    configRecord.markUserEdited();
+    record.set(field, value);
+    record.markUserEdited();
 }
 
-void storeCharacter(SettingByte byte, const QComboBox *list)
+void storeCharacter(ConfigRecord &record, bool fillingForm, SettingByte byte, const QComboBox *list)
 {
     if (fillingForm)
         return;
-    configRecord.settings[byte] = listIndexToChar(list->currentIndex());
-    configRecord.markUserEdited();
+    record.settings[byte] = listIndexToChar(list->currentIndex());
+    record.markUserEdited();
 }
 
 unsigned inRangeOrZero(int index, int last)
@@ -30,28 +30,29 @@ unsigned inRangeOrZero(int index, int last)
 
 void MainWindow::on_comboBox_velocidade_currentIndexChanged(int index)
 {
-    store(Field::keyboardSpeed, inRangeOrZero(index, 3));
+    store(configRecord, Field::keyboardSpeed, inRangeOrZero(index, 3));
 }
 
 void MainWindow::on_comboBox_baud_currentIndexChanged(int index)
 {
     // The list runs from 115200 (code 8) down to 1200 (code 1).
-    store(Field::baudCode, index >= 0 && index <= 7 ? static_cast<unsigned>(8 - index) : 0);
+    store(configRecord, Field::baudCode,
+          index >= 0 && index <= 7 ? static_cast<unsigned>(8 - index) : 0);
 }
 
 void MainWindow::on_comboBox_paridade_currentIndexChanged(int index)
 {
-    store(Field::parity, inRangeOrZero(index, 2));
+    store(configRecord, Field::parity, inRangeOrZero(index, 2));
 }
 
 void MainWindow::on_comboBox_byte_currentIndexChanged(int index)
 {
-    store(Field::sevenDataBits, index == 0);
+    store(configRecord, Field::sevenDataBits, index == 0);
 }
 
 void MainWindow::on_comboBox_stopBits_currentIndexChanged(int index)
 {
-    store(Field::twoStopBits, index != 0);
+    store(configRecord, Field::twoStopBits, index != 0);
 }
 
 void MainWindow::on_comboBox_protocol_currentIndexChanged(int index)
@@ -76,40 +77,40 @@ void MainWindow::on_comboBox_bcc_currentIndexChanged(int)
 
 void MainWindow::on_comboBox_indicadorErro_currentIndexChanged(int)
 {
-    storeCharacter(errorIndicatorChar, ui->comboBox_indicadorErro);
+    storeCharacter(configRecord, fillingForm, errorIndicatorChar, ui->comboBox_indicadorErro);
 }
 
 void MainWindow::on_comboBox_erroCMC7_currentIndexChanged(int)
 {
-    storeCharacter(cmc7SubstituteChar, ui->comboBox_erroCMC7);
+    storeCharacter(configRecord, fillingForm, cmc7SubstituteChar, ui->comboBox_erroCMC7);
 }
 
 void MainWindow::on_comboBox_bbSep1_currentIndexChanged(int)
 {
-    storeCharacter(bankSlipSeparator1, ui->comboBox_bbSep1);
+    storeCharacter(configRecord, fillingForm, bankSlipSeparator1, ui->comboBox_bbSep1);
 }
 
 void MainWindow::on_comboBox_bbSep2_currentIndexChanged(int)
 {
-    storeCharacter(bankSlipSeparator2, ui->comboBox_bbSep2);
+    storeCharacter(configRecord, fillingForm, bankSlipSeparator2, ui->comboBox_bbSep2);
 }
 
 void MainWindow::on_comboBox_concSep1_currentIndexChanged(int)
 {
-    storeCharacter(utilityBillSeparator1, ui->comboBox_concSep1);
+    storeCharacter(configRecord, fillingForm, utilityBillSeparator1, ui->comboBox_concSep1);
 }
 
 void MainWindow::on_comboBox_concSep2_currentIndexChanged(int)
 {
-    storeCharacter(utilityBillSeparator2, ui->comboBox_concSep2);
+    storeCharacter(configRecord, fillingForm, utilityBillSeparator2, ui->comboBox_concSep2);
 }
 
 void MainWindow::on_comboBox_CR_currentIndexChanged(int)
 {
-    storeCharacter(charBeforeCr, ui->comboBox_CR);
+    storeCharacter(configRecord, fillingForm, charBeforeCr, ui->comboBox_CR);
 }
 
 void MainWindow::on_comboBox_separadorCMC7_currentIndexChanged(int)
 {
-    storeCharacter(cmc7SeparatorChar, ui->comboBox_separadorCMC7);
+    storeCharacter(configRecord, fillingForm, cmc7SeparatorChar, ui->comboBox_separadorCMC7);
 }

@@ -1,0 +1,34 @@
+#pragma once
+// What a front end holds to reach the reader: the COM port the operator
+// chose, the baud rate the last detection found, the port record of the
+// serial link, and the entry points of the loaded HID access library.
+#include "link/hid_library.h"
+#include "link/serial_detection.h"
+#include "link/serial_link.h"
+
+#include <cstdint>
+
+struct LinkSession
+{
+    int32_t com_port_number = COM_PORT_AT_START;
+    int32_t com_baud_rate = COM_BAUD_RATE_AT_START;
+    SerialPortSettings serial_port = SERIAL_PORT_AT_START;
+    HidLibrary hidLibrary = {};
+
+    LinkSession() = default;
+    // A session never leaves its port open behind it.
+    ~LinkSession() { serial_close(&serial_port); }
+    LinkSession(const LinkSession &) = delete;
+    LinkSession &operator=(const LinkSession &) = delete;
+
+    // Loads the HID access library into hidLibrary: one of HidLoadResult.
+    int loadHidLibrary() { return hid_load_library(&hidLibrary); }
+
+    // Reader detection on COM com_port_number: true when the reader answered
+    // the probe; com_baud_rate then holds the rate that worked. The port is
+    // closed again either way.
+    bool detectReader()
+    {
+        return serial_detect_reader(&serial_port, com_port_number, &com_baud_rate);
+    }
+};

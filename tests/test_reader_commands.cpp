@@ -1,0 +1,216 @@
+// The reader commands without any window: every command on both links
+// against the simulated reader, in each of the outcomes a reader can give.
+#include "commands/reader_commands.h"
+#include "recording_sleep.h"
+#include "sim_hid.h"
+#include "simulated_port.h"
+
+#include <QTest>
+#include <functional>
+
+namespace {
+constexpr int READER_COM = 65;
+using Bytes = std::vector<uint8_t>;
+using Waits = std::vector<uint32_t>;
+
+class RecordingObserver : public CommandObserver
+{
+public:
+    QStringList texts;
+    int waitDepth = 0;
+    int waitsBegun = 0;
+
+    void progress(const QString &text) override { texts << text; }
+    void waitBegins() override { ++waitDepth, ++waitsBegun; }
+    void waitEnds() override { --waitDepth; }
+};
+
+enum class Outcome
+{
+    Accepted,
+    NoReader,
+    WrongAnswer,
+    CdcReader, // the reader's configuration selects its CDC interface
+};
+
+struct Command
+{
+    const char *name;
+    Bytes request;
+    const char *doneText; // null: the command shows none
+    // Runs the command and checks what it handed back on success.
+    std::function<CommandFailure(ReaderCommands &, ReaderLink, const ReaderModel &)> run;
+};
+
+ConfigRecord sampleRecord()
+{
+    ConfigRecord record = {};
+    record.initialise();
+    record.markUserEdited();
+    return record;
+}
+
+Bytes configRequest()
+{
+    Bytes request(1 + CONFIG_SERIALIZED_SIZE, CMD_SET_CONFIG);
+    sampleRecord().serialize(request.data() + 1);
+    return request;
+}
+
+const Command commands[] = {
+    {"firmware",
+     {0xAA},
+     "Concluído",
+     [](ReaderCommands &c, ReaderLink link, const ReaderModel &reader) {
+         QString version;
+         const CommandFailure failure = c.readFirmware(link, &version);
+         if (failure == COMMAND_OK && version.toStdString() != reader.firmwareVersion)
+             qFatal("wrong firmware version");
+         return failure;
+     }},
+    {"serial number",
+     {0xCC},
+     "Concluído",
+     [](ReaderCommands &c, ReaderLink link, const ReaderModel &reader) {
+         QString number;
+         const CommandFailure failure = c.readSerialNumber(link, &number);
+         if (failure == COMMAND_OK && number != QLatin1String(reader.serialNumber))
+             qFatal("wrong serial number");
+         return failure;
+     }},
+    {"serial number write",
+     {0xBB, '0', '0', '0', '1', '2', '3'},
+     "Concluído",
+     [](ReaderCommands &c, ReaderLink link, const ReaderModel &) {
+         QString next;
+         const CommandFailure failure = c.writeSerialNumber(link, QStringLiteral("000123"), &next);
+         if (failure == COMMAND_OK && next != QStringLiteral("000124"))
+             qFatal("wrong next serial number");
+         return failure;
+     }},
+    {"configuration read",
+     {0xEE},
+     "Concluído",
+     [](ReaderCommands &c, ReaderLink link, const ReaderModel &reader) {
+         uint8_t config[CONFIG_SERIALIZED_SIZE];
+         const CommandFailure failure = c.readConfiguration(link, config);
+         if (failure == COMMAND_OK && memcmp(config, reader.configuration, sizeof config) != 0)
+             qFatal("wrong configuration");
+         return failure;
+     }},
+    {"configuration write", configRequest(), "Concluído",
+     [](ReaderCommands &c, ReaderLink link, const ReaderModel &) {
+         return c.writeConfiguration(link, sampleRecord());
+     }},
+    {"factory restore",
+     {0xAB},
+     nullptr,
+     [](ReaderCommands &c, ReaderLink link, const ReaderModel &) {
+         return c.restoreDefaults(link);
+     }},
+    {"firmware update",
+     {0xFF},
+     "Leitor em modo DFU",
+     [](ReaderCommands &c, ReaderLink, const ReaderModel &) { return c.enterDfu(); }},
+};
+
+const Waits HID_OPEN_PAUSES(5, 1000);
+const Waits SERIAL_SCAN = {2000, 200, 200, 200, 200, 200, 200, 2000, 1000};
+} // namespace
+
+class ReaderCommandsTest : public QObject
+{
+    Q_OBJECT
+
+    SimHid *sim = nullptr;
+
+private slots:
+    void initTestCase()
+    {
+        hid_library_use_file(SIM_HID_LIBRARY);
+        sim = simHid();
+    }
+
+    void everyCommandOnEveryLinkInEveryOutcome()
+    {
+        for (const Command &command : commands)
+            for (ReaderLink link : {ReaderLink::Hid, ReaderLink::Serial})
+                for (Outcome outcome : {Outcome::Accepted, Outcome::NoReader, Outcome::WrongAnswer,
+                                        Outcome::CdcReader})
+                    check(command, link, outcome);
+    }
+
+private:
+    void check(const Command &command, ReaderLink link, Outcome outcome)
+    {
+        const bool announced = command.request[0] != CMD_SET_DEFAULTS;
+        const bool overHid = link == ReaderLink::Hid || command.request[0] == CMD_ENTER_DFU;
+        const QByteArray row = QByteArray(command.name) +
+                               (link == ReaderLink::Hid ? " HID " : " serial ") +
+                               QByteArray::number(static_cast<int>(outcome));
+
+        sim->reset();
+        LinkSession session;
+        QCOMPARE(session.loadHidLibrary(), 0);
+        SimulatedPort port(READER_COM, 2400, &session);
+        ReaderModel &reader = overHid ? sim->reader : port.model;
+        if (outcome == Outcome::NoReader)
+            reader.faults.absent = true;
+        if (outcome == Outcome::CdcReader)
+            reader.configuration[CONFIG_NAME_SIZE + Field::cdcInterface.byte] |=
+                Field::cdcInterface.mask;
+        if (outcome == Outcome::WrongAnswer && overHid)
+            reader.faults.wrongEcho = true;
+        if (outcome == Outcome::WrongAnswer && !overHid)
+            port.sleep.onSleep = [&](uint32_t) {
+                port.reader.service();
+                port.model.faults.wrongEcho = true; // detection's probe was answered
+            };
+
+        RecordingObserver observer;
+        ReaderCommands commandSet(session, observer);
+        const CommandFailure failure = command.run(commandSet, link, reader);
+
+        CommandFailure expected = COMMAND_OK;
+        if (outcome == Outcome::NoReader)
+            expected = READER_NOT_FOUND;
+        else if (outcome == Outcome::WrongAnswer)
+            expected = COMMUNICATION_ERROR;
+        else if (outcome == Outcome::CdcReader && overHid && command.request[0] == CMD_SET_CONFIG)
+            expected = CDC_READER_ON_HID;
+        QVERIFY2(failure == expected, row + " gave " + QByteArray::number(failure));
+
+        std::vector<Bytes> requests;
+        if (!overHid && outcome != Outcome::NoReader)
+            requests.push_back({0xAA}); // detection's probe
+        if (expected == COMMAND_OK || expected == COMMUNICATION_ERROR)
+            requests.push_back(command.request);
+        QVERIFY2(reader.requests == requests, row);
+        QVERIFY2(overHid ? port.model.requests.empty() : sim->reader.requests.empty(), row);
+
+        QStringList texts;
+        if (announced)
+            texts << QStringLiteral("Detectando leitor");
+        if (expected == COMMAND_OK && command.doneText)
+            texts << QString::fromUtf8(command.doneText);
+        QVERIFY2(observer.texts == texts, row + ": " + observer.texts.join('|').toUtf8());
+        QVERIFY2(observer.waitDepth == 0 && observer.waitsBegun > 0, row);
+
+        Waits waits;
+        if (outcome == Outcome::NoReader)
+            waits = overHid ? HID_OPEN_PAUSES : SERIAL_SCAN;
+        else if (!overHid)
+            waits = {2000, 2000}; // the probe's answer, then the command's
+        if (expected == COMMAND_OK && command.request[0] == CMD_SET_DEFAULTS)
+            waits.push_back(FACTORY_RESTORE_WAIT_MS);
+        QVERIFY2(port.sleep.waits == waits, row);
+
+        // The COM port is never left open; the HID device is closed only
+        // after an accepted answer.
+        QVERIFY2(session.serial_port.handle == SERIAL_NO_HANDLE && !session.serial_port.open, row);
+        QVERIFY2(sim->closeCalls == (overHid && expected == COMMAND_OK ? 1 : 0), row);
+    }
+};
+
+QTEST_GUILESS_MAIN(ReaderCommandsTest)
+#include "test_reader_commands.moc"
