@@ -130,6 +130,8 @@ private slots:
         setSettings(pattern); // byte 0: code 5, parity 2, 8 bits, 2 stop bits
         select("comboBox_velocidade", 2);
         QCOMPARE(record().settings[1], uint8_t(0x9A));
+        select("comboBox_velocidade", 3);
+        QCOMPARE(record().settings[1], uint8_t(0xDA));
         select("comboBox_baud", 0);
         QCOMPARE(record().settings[0], uint8_t(0xA8));
         select("comboBox_baud", 7);
