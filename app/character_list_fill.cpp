@@ -12,5 +12,5 @@ void fillCharacterList(QComboBox *list)
 void fillHexList(QComboBox *list)
 {
     for (int value = 0; value < 256; ++value)
-        list->addItem(QStringLiteral("%1").arg(value, 2, 16, QLatin1Char('0')).toUpper());
+        list->addItem(hexListItem(value));
 }

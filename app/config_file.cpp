@@ -1,6 +1,7 @@
 // "Arquivo" menu: saving the record to a *.cfg file and opening one again.
 #include "app/main_window.h"
 #include "app/serial_port_dialog.h"
+#include "commands/message_catalogue.h"
 #include "config/config_file_format.h"
 #include "config/config_record.h"
 #include "ui_MainWindowForm.h"
@@ -20,11 +21,12 @@ QString dialogCaption()
 const QString startFolder = QStringLiteral("./");
 const QString fileFilter = QStringLiteral("*.cfg");
 
-// Shown by the file actions themselves, without a status-bar line.
+// Message 8's box, shown by the file actions themselves, without a status-bar line.
 void showFileError(QWidget *parent)
 {
-    QMessageBox::critical(parent, QStringLiteral("Erro!"),
-                          QString::fromUtf8("Não foi possível abrir arquivo especificado"));
+    const CatalogueMessage *message = catalogueMessage(MESSAGE_FILE_NOT_OPENED);
+    QMessageBox::critical(parent, QString::fromUtf8(message->title),
+                          QString::fromUtf8(message->text));
 }
 } // namespace
 

@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/character_list_fill.h"
+#include "commands/message_catalogue.h"
 #include "ui_MainWindowForm.h"
 
 #include <QEvent>
@@ -9,6 +10,7 @@
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWindowForm)
 {
     ui->setupUi(this);
+    fillFixedLists();
     progress.attach(statusBar());
     memset(configRecord.settings, 0, sizeof configRecord.settings);
     fillingForm = true;
@@ -45,9 +47,9 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
 
     const int loaded = linkSession.loadHidLibrary();
     if (loaded == HID_LOAD_NO_FILE)
-        show_error(9);
+        show_error(MESSAGE_HID_LIBRARY_MISSING);
     else if (loaded == HID_LOAD_NO_ENTRY)
-        show_error(10);
+        show_error(MESSAGE_HID_LIBRARY_INCOMPLETE);
     fillingForm = false;
 }
 

@@ -108,6 +108,8 @@ private slots:
     bool GetSerialParams();
 
 private:
+    // Fills the six lists that the form defines, quietly, as building the form does.
+    void fillFixedLists();
     // Sets every form text again, refilling the six lists that the form defines.
     void setFormTexts();
     void hideUnofferedControls();

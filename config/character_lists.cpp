@@ -18,6 +18,11 @@ QString characterListItem(int position)
     }
 }
 
+QString hexListItem(int value)
+{
+    return QStringLiteral("%1").arg(value, 2, 16, QLatin1Char('0')).toUpper();
+}
+
 uint8_t listIndexToChar(int position)
 {
     switch (position) {

@@ -10,6 +10,9 @@ constexpr int CHARACTER_LIST_SIZE = 99;
 // The text of the item at position 0 to 98.
 QString characterListItem(int position);
 
+// The text of the BCC value list's item for 0 to 255: two uppercase hex digits.
+QString hexListItem(int value);
+
 // 0 -> 0x00, 1 -> 0x09, 2 -> 0x0D, any other p -> p + 0x1D (8 bits).
 // A list with no selection (-1) therefore gives 0x1C.
 uint8_t listIndexToChar(int position);

@@ -1,5 +1,6 @@
 #include "config/character_lists.h"
 #include "config/config_record.h"
+#include "config/form_fields.h"
 
 #include <QTest>
 
@@ -118,6 +119,80 @@ private slots:
         QCOMPARE(characterListItem(97), QStringLiteral("~"));
         QCOMPARE(characterListItem(98), QStringLiteral("BCKSPC"));
         QCOMPARE(listIndexToChar(98), uint8_t(0x7F));
+    }
+
+    // Two records decode alike exactly when their bytes are equal: every bit
+    // of the 27 bytes shows in one decoded field, and in one only.
+    void everyBitShowsInExactlyOneDecodedField()
+    {
+        ConfigRecord base = {};
+        base.initialise();
+        base.markUserEdited();
+        uint8_t bytes[CONFIG_SERIALIZED_SIZE];
+        base.serialize(bytes);
+        const QList<DecodedField> before = decodeConfig(base);
+        for (size_t byte = 0; byte < CONFIG_SERIALIZED_SIZE; ++byte) {
+            for (int bit = 0; bit < 8; ++bit) {
+                ConfigRecord flipped = base;
+                bytes[byte] ^= uint8_t(1u << bit);
+                flipped.deserialize(bytes);
+                bytes[byte] ^= uint8_t(1u << bit);
+                const QList<DecodedField> after = decodeConfig(flipped);
+                QStringList changed;
+                for (qsizetype i = 0; i < after.size(); ++i)
+                    if (after[i].raw != before[i].raw)
+                        changed << after[i].key;
+                QVERIFY2(changed.size() == 1, qPrintable(QStringLiteral("byte %1 bit %2: %3")
+                                                             .arg(byte)
+                                                             .arg(bit)
+                                                             .arg(changed.join(','))));
+            }
+        }
+    }
+
+    void decodedValuesUseTheFormsWords_data()
+    {
+        QTest::addColumn<int>("settingByte");
+        QTest::addColumn<int>("value");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("shown");
+        auto row = [](const char *name, int byte, int value, const char *key, const char *shown) {
+            QTest::newRow(name) << byte << value << QString::fromLatin1(key)
+                                << QString::fromUtf8(shown);
+        };
+        row("9600", 0, 0x04, "baudCode", "9600");
+        row("115200", 0, 0x08, "baudCode", "115200");
+        row("speed code 0", 0, 0x00, "baudCode", "0x00 (fora da lista)");
+        row("odd", 0, 0x14, "parity", "Ímpar");
+        row("parity 3", 0, 0x34, "parity", "0x03 (fora da lista)");
+        row("8 bits", 0, 0x04, "sevenDataBits", "8 Bits");
+        row("2 stop bits", 0, 0x84, "twoStopBits", "2 Stop Bits");
+        row("speed 70", 1, 0x80, "keyboardSpeed", "70 toques por segundo");
+        row("as typed", 1, 0x00, "opticalMode", "Como digitado");
+        row("tray", 2, 0x20, "trayModel", "Com bandeja");
+        row("serial", 3, 0x80, "cdcInterface", "Serial");
+        row("no rereads", 4, 0x01, "rereadsPlusOne", "0");
+        row("rereads 7", 4, 0x07, "rereadsPlusOne", "0x07 (fora da faixa)");
+        row("tab", 7, 0x09, "bankSlipSeparator1", "TAB");
+        row("space", 9, 0x20, "utilityBillSeparator1", "SPACE");
+        row("looks like TAB", 8, 0x1E, "bankSlipSeparator2", "0x1E (fora da lista)");
+        row("bcc", 17, 0xAB, "bccInitialValue", "AB");
+        row("reserved", 18, 0xF3, "reservedByte18Bits2to7", "60");
+        row("cr-lf", 16, 0x0A, "protocol", "STX-D-ETX (bytes 02 00 03 0A)");
+    }
+
+    void decodedValuesUseTheFormsWords()
+    {
+        QFETCH(int, settingByte);
+        QFETCH(int, value);
+        QFETCH(QString, key);
+        QFETCH(QString, shown);
+        ConfigRecord record = {};
+        record.initialise();
+        record.settings[settingByte] = uint8_t(value);
+        for (const DecodedField &field : decodeConfig(record))
+            if (field.key == key)
+                QCOMPARE(field.value, shown);
     }
 };
 

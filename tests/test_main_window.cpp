@@ -1,4 +1,5 @@
 #include "config/config_record.h"
+#include "config/form_fields.h"
 #include "modal_responder.h"
 #include "window_fixture.h"
 
@@ -6,6 +7,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -14,6 +16,7 @@
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTest>
+#include <QTextDocumentFragment>
 
 namespace {
 const QString missingLibrary = QStringLiteral("/nonexistent/libhid_usb.so");
@@ -21,6 +24,29 @@ const QString missingLibrary = QStringLiteral("/nonexistent/libhid_usb.so");
 ShownBox box(const char *kind, const char *title, const char *text)
 {
     return {QString::fromUtf8(kind), QString::fromUtf8(title), QString::fromUtf8(text)};
+}
+
+// The words an operator reads on a control, on one line.
+QString visibleText(QObject *object)
+{
+    QString text;
+    if (auto *label = qobject_cast<QLabel *>(object))
+        text = QTextDocumentFragment::fromHtml(label->text()).toPlainText();
+    else if (auto *button = qobject_cast<QAbstractButton *>(object))
+        text = button->text();
+    else if (auto *group = qobject_cast<QGroupBox *>(object))
+        text = group->title();
+    else if (auto *menu = qobject_cast<QMenu *>(object))
+        text = menu->title();
+    return text.replace(QChar::LineSeparator, ' ').replace('\n', ' ');
+}
+
+QString enclosingGroup(QWidget *widget)
+{
+    for (QWidget *w = widget->parentWidget(); w; w = w->parentWidget())
+        if (auto *group = qobject_cast<QGroupBox *>(w))
+            return group->title();
+    return {};
 }
 } // namespace
 
@@ -200,6 +226,48 @@ private slots:
         QCOMPARE(control<QComboBox>(window.get(), "comboBox_baud")->count(), 8);
         QCOMPARE(control<QComboBox>(window.get(), "comboBox_paridade")->itemText(1),
                  QString::fromUtf8("Ímpar"));
+    }
+
+    // The headless program decodes with the same table: its labels and group
+    // titles are the ones the form shows.
+    void formShowsTheFieldTableWords()
+    {
+        ModalResponder responder;
+        auto window = makeWindow(missingLibrary);
+        QHash<QString, DecodedField> fields;
+        for (const DecodedField &field : decodeConfig(record()))
+            fields.insert(field.key, field);
+        for (const FieldControl &c : formFieldControls()) {
+            QObject *object = window->findChild<QObject *>(QLatin1String(c.objectName));
+            QVERIFY2(object, c.objectName);
+            const DecodedField field = fields.value(QLatin1String(c.key));
+            QCOMPARE(visibleText(object), field.label);
+            if (!qobject_cast<QMenu *>(object))
+                QCOMPARE(enclosingGroup(qobject_cast<QWidget *>(object)), field.group);
+        }
+    }
+
+    void fixedListsStartOnTheFormsEntries()
+    {
+        ModalResponder responder;
+        auto window = makeWindow(missingLibrary);
+        const struct
+        {
+            const char *list;
+            int count;
+            const char *shown;
+        } starts[] = {{"comboBox_velocidade", 4, "140 toques por segundo"},
+                      {"comboBox_baud", 8, "2400"},
+                      {"comboBox_byte", 2, "7 Bits"},
+                      {"comboBox_stopBits", 2, "2 Stop Bits"},
+                      {"comboBox_paridade", 3, "Nenhum"},
+                      {"comboBox_protocol", 4, "STX-D-ETX"}};
+        for (const auto &start : starts) {
+            auto *list = control<QComboBox>(window.get(), start.list);
+            QCOMPARE(list->count(), start.count);
+            QCOMPARE(list->currentText(), QString::fromUtf8(start.shown));
+        }
+        QCOMPARE(record().profileName[0], uint8_t(0));
     }
 
     void sairClosesTheWindow()
