@@ -59,7 +59,8 @@ int8_t serial_open(SerialPortSettings *port)
     // A device still held from before would stay locked and keep this very
     // port from opening again.
     closeDevice(port);
-    port->handle = serial_device_open(port->portNumber);
+    port->handle = port->devicePath ? serial_device_open_path(port->devicePath)
+                                    : serial_device_open(port->portNumber);
     if (port->handle == SERIAL_NO_DEVICE) {
         port->handle = SERIAL_NO_HANDLE;
         return SERIAL_OPEN_FAILED;

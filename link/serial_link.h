@@ -15,6 +15,9 @@ struct SerialPortSettings
     int32_t stopBits;   // 1 or 2
     int handle;         // the open device, or SERIAL_NO_HANDLE
     uint8_t open;       // set while the port is open
+    // A device named by its path, opened instead of COM portNumber; null for
+    // the COM table. Kept by serial_load_settings; the owner keeps the text.
+    const char *devicePath = nullptr;
 };
 
 constexpr int SERIAL_NO_HANDLE = -1;

@@ -83,6 +83,26 @@ int serial_device_read(int device, uint8_t *buffer, size_t size)
     }
 }
 
+int serial_device_open_path(const char *path)
+{
+    const int device = open(path, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (device < 0)
+        return SERIAL_NO_DEVICE;
+    if (!isatty(device) || flock(device, LOCK_EX | LOCK_NB) != 0) {
+        close(device);
+        return SERIAL_NO_DEVICE;
+    }
+    ioctl(device, TIOCEXCL);
+    tcflush(device, TCIFLUSH);
+    return device;
+}
+
+bool serial_device_wait_readable(int device, int timeoutMs)
+{
+    pollfd entry{device, POLLIN, 0};
+    return poll(&entry, 1, timeoutMs) > 0 && (entry.revents & (POLLIN | POLLHUP | POLLERR)) != 0;
+}
+
 int serial_device_write(int device, const uint8_t *bytes, size_t n)
 {
     if (n > INT_MAX / WRITE_MS_PER_BYTE)

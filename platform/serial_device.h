@@ -33,6 +33,31 @@ int serial_device_write(int device, const uint8_t *bytes, size_t n);
 
 void serial_device_close(int device);
 
+// Ports named by their device path instead of a COM number, for a device
+// outside the COM table (a pseudo-terminal, say) that a technician names.
+
+// The COM number whose device is path, or 0 when no COM number names it.
+int serial_device_com_of_path(const char *path);
+
+enum SerialPathCheck
+{
+    SERIAL_PATH_DEVICE = 0,      // a character device this process may read and write
+    SERIAL_PATH_MISSING = -1,    // nothing of that name
+    SERIAL_PATH_NOT_DEVICE = -2, // a file, a folder, a FIFO...
+    SERIAL_PATH_NO_ACCESS = -3,  // a device this process may not open for reading and writing
+};
+
+// What path names, found without opening it (opening a port raises its modem lines).
+int serial_device_check_path(const char *path);
+
+// Opens the device at path as serial_device_open opens COM n.
+int serial_device_open_path(const char *path);
+
+// Waits up to timeoutMs for something to read: bytes, or the end of the line
+// (a hang-up, after which a read gives nothing or fails). False on time-out
+// and when a signal interrupts the wait.
+bool serial_device_wait_readable(int device, int timeoutMs);
+
 // Tests only: the folder that holds the devices (null restores /dev).
 void serial_device_use_folder(const char *folder);
 

@@ -1,6 +1,9 @@
 #include "platform/serial_device.h"
 
 #include <cstdio>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 const char *const defaultFolder = "/dev";
@@ -40,4 +43,26 @@ bool serial_device_path(int comNumber, char *buffer, size_t size)
 void serial_device_use_folder(const char *folder)
 {
     snprintf(chosenFolder, sizeof chosenFolder, "%s", folder ? folder : "");
+}
+
+int serial_device_com_of_path(const char *path)
+{
+    char candidate[4200];
+    for (const DeviceFamily &family : families)
+        for (int n = family.firstCom; n < family.firstCom + FAMILY_SIZE; ++n)
+            if (serial_device_path(n, candidate, sizeof candidate) && strcmp(candidate, path) == 0)
+                return n;
+    return 0;
+}
+
+int serial_device_check_path(const char *path)
+{
+    struct stat status;
+    if (stat(path, &status) != 0)
+        return SERIAL_PATH_MISSING;
+    if (!S_ISCHR(status.st_mode))
+        return SERIAL_PATH_NOT_DEVICE;
+    if (access(path, R_OK | W_OK) != 0)
+        return SERIAL_PATH_NO_ACCESS;
+    return SERIAL_PATH_DEVICE;
 }
