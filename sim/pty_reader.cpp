@@ -2,12 +2,15 @@
 
 #include "platform/pseudo_terminal.h"
 #include "platform/serial_device.h"
+#include "sim/document_read.h"
 
 namespace {
 // A rate the link never uses: until the configurator sets the line, the
 // reader does not understand it.
 constexpr int32_t UNSET_RATE = 300;
 constexpr size_t CHUNK = 512;
+// What a byte sent at other line settings turns into on the host's side.
+constexpr uint8_t NOISE_PATTERN = 0x55;
 } // namespace
 
 PtyReader::PtyReader(ReaderModel &model, int32_t baudRate) : baudRate(baudRate), model(model)
@@ -63,4 +66,22 @@ size_t PtyReader::service()
             answered += n;
     }
     return answered;
+}
+
+size_t PtyReader::sendDocument(bool *garbled)
+{
+    uint8_t document[DOCUMENT_MAX_SIZE];
+    const size_t n = document_read(model.configuration, document);
+    const DocumentLine wanted = document_line(model.configuration);
+    SerialLineSettings line;
+    const bool understood = serial_device_line_settings(master, &line) &&
+                            line.baudRate == wanted.baudRate && line.dataBits == wanted.dataBits &&
+                            line.parity == wanted.parity && line.stopBits == wanted.stopBits;
+    if (!understood)
+        for (size_t i = 0; i < n; ++i)
+            document[i] ^= NOISE_PATTERN;
+    if (garbled)
+        *garbled = !understood;
+    const int written = serial_device_write(master, document, n);
+    return written > 0 ? static_cast<size_t>(written) : 0;
 }

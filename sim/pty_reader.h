@@ -33,6 +33,12 @@ public:
     // Answers what has arrived. Returns the number of answer bytes written.
     size_t service();
 
+    // Sends what the reader sends when a cheque passes through it
+    // (sim/document_read.h). When the host's line is not set as the reader's
+    // serial interface is configured, the host gets noise instead, as from a
+    // real UART. Returns the number of bytes written; *garbled tells which.
+    size_t sendDocument(bool *garbled = nullptr);
+
     int32_t baudRate; // the reader's own rate
 
     // The line rate each time bytes arrived, in order.

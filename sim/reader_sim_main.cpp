@@ -7,7 +7,9 @@
 // (e.g. --link /tmp/ports/ttyACM0). With --state the reader keeps its
 // configuration and serial number in FILE, read before every request and
 // written after it, so a demo reader remembers them and shares them with the
-// simulated HID reader of the demo. Serves until interrupted.
+// simulated HID reader of the demo. Serves until interrupted. SIGUSR1 makes
+// it read a cheque: it sends the document as its configuration says, for
+// trying "velorix-cli watch".
 #include "platform/pseudo_terminal.h"
 #include "platform/serial_device.h"
 #include "sim/pty_reader.h"
@@ -21,10 +23,28 @@
 
 namespace {
 volatile std::sig_atomic_t stopping = 0;
+volatile std::sig_atomic_t documentAsked = 0;
 
 void stop(int)
 {
     stopping = 1;
+}
+
+void readDocument(int)
+{
+    documentAsked = 1;
+}
+
+void sendDocument(PtyReader &reader, ReaderModel &model, const char *state)
+{
+    documentAsked = 0;
+    if (state)
+        reader_state_load(model, state);
+    bool garbled = false;
+    const size_t sent = reader.sendDocument(&garbled);
+    printf("document read: %zu bytes sent%s\n", sent,
+           garbled ? ", as noise: the line is not set as the reader's serial interface" : "");
+    fflush(stdout);
 }
 
 struct Options
@@ -106,11 +126,13 @@ int main(int argc, char **argv)
         if (const int com = comNumberOf(options.link))
             printf("in /dev this name is COM%d\n", com);
     }
-    printf("reader at %d baud, 8 data bits, no parity\n", options.rate);
+    printf("reader at %d baud, 8 data bits, no parity (kill -USR1 %d reads a cheque)\n",
+           options.rate, static_cast<int>(getpid()));
     fflush(stdout);
 
     signal(SIGINT, stop);
     signal(SIGTERM, stop);
+    signal(SIGUSR1, readDocument);
     size_t shown = 0;
     while (!stopping) {
         if (pty_wait_readable(reader.masterDevice(), 500)) {
@@ -122,6 +144,8 @@ int main(int argc, char **argv)
                 reader_state_save(model, options.state);
         }
         printNewRequests(model, &shown, options.rate);
+        if (documentAsked)
+            sendDocument(reader, model, options.state);
     }
     if (options.link)
         unlink(options.link);
