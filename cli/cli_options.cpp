@@ -1,0 +1,308 @@
+#include "cli/cli_options.h"
+
+#include "cli/exit_codes.h"
+#include "config/form_fields.h"
+
+#include <QCommandLineParser>
+#include <QRegularExpression>
+
+namespace {
+struct CommandSpec
+{
+    const char *name;
+    CliCommand command;
+    int minArguments;
+    int maxArguments;
+    const char *usage;
+    const char *description;
+};
+
+const CommandSpec commands[] = {
+    {"read", CliCommand::Read, 0, 0, "read [-o ARQUIVO.cfg]",
+     "Lê a configuração do leitor e a mostra decodificada, ou a salva em ARQUIVO.cfg\n"
+     "(um arquivo que a janela abre; o nome de perfil fica como o leitor o tem)."},
+    {"write", CliCommand::Write, 1, 1, "write ARQUIVO.cfg",
+     "Grava a configuração do arquivo no leitor e a lê de volta, comparando os 27\n"
+     "bytes (--no-verify não lê de volta). O nome de perfil é gravado e comparado\n"
+     "como está no arquivo."},
+    {"apply", CliCommand::Apply, 1, 1, "apply ARQUIVO.cfg",
+     "Lê o leitor e grava a configuração do arquivo só quando ela difere, conferindo\n"
+     "como o write: \"alterada\" (código 10) ou \"inalterada\" (código 0). Pode ser\n"
+     "repetido à vontade. O nome de perfil conta como está no arquivo."},
+    {"serial", CliCommand::Serial, 0, 0, "serial", "Mostra o número de série do leitor."},
+    {"firmware", CliCommand::Firmware, 0, 0, "firmware", "Mostra a versão do firmware do leitor."},
+    {"info", CliCommand::Info, 0, 0, "info",
+     "Número de série, versão do firmware e configuração decodificada, de uma vez\n"
+     "(para inventários)."},
+    {"show", CliCommand::Show, 0, 1, "show [ARQUIVO.cfg|reader]",
+     "Decodifica campo a campo, com os rótulos e as opções do formulário, um arquivo\n"
+     "ou a configuração do leitor (reader, o padrão)."},
+    {"diff", CliCommand::Diff, 2, 2, "diff A B",
+     "Lista os campos que diferem entre duas configurações: arquivos, ou reader para\n"
+     "a do leitor. Código 0: iguais; 1: diferentes."},
+    {"watch", CliCommand::Watch, 0, 1, "watch --port PORTA [ARQUIVO.cfg|reader]",
+     "Mostra o que o leitor em modo Serial envia ao ler um documento, byte a byte,\n"
+     "uma leitura por linha, até Ctrl+C. A porta é aberta com a velocidade, a\n"
+     "paridade, os bits de dados e os stop bits do arquivo ou da configuração do\n"
+     "leitor (lida pela mesma porta); --baud, --parity, --data-bits e --stop-bits\n"
+     "têm precedência."},
+};
+
+struct OptionSpec
+{
+    QStringList names;
+    const char *valueName; // null: a switch
+    const char *description;
+    QList<CliCommand> commands; // empty: every command
+};
+
+const QList<CliCommand> readerCommands = {
+    CliCommand::Read,   CliCommand::Write,    CliCommand::Apply,
+    CliCommand::Serial, CliCommand::Firmware, CliCommand::Info,
+    CliCommand::Show,   CliCommand::Diff,     CliCommand::Watch};
+
+const QList<OptionSpec> &optionSpecs()
+{
+    static const QList<OptionSpec> specs = {
+        {{"p", "port"},
+         "PORTA",
+         "Porta serial do leitor em modo Serial: COMn (COM65 é /dev/ttyACM0) ou o\n"
+         "caminho de um dispositivo tty (/dev/ttyACM0, /dev/pts/3). Sem ela o leitor\n"
+         "é procurado por HID (modo Teclado).",
+         readerCommands},
+        {{"b", "baud"},
+         "BIT/S",
+         "Velocidade em que a detecção do leitor começa na porta serial (padrão\n"
+         "2400); no watch, a velocidade da linha.",
+         readerCommands},
+        {{"o", "output"},
+         "ARQUIVO",
+         "read: salva a configuração neste arquivo.",
+         {CliCommand::Read}},
+        {{"no-verify"},
+         nullptr,
+         "write, apply: não lê a configuração de volta.",
+         {CliCommand::Write, CliCommand::Apply}},
+        {{"accept-short"},
+         nullptr,
+         "write, apply: aceita um arquivo que não tem 28 bytes; os bytes que faltam\n"
+         "valem zero, como quando a janela o abre.",
+         {CliCommand::Write, CliCommand::Apply}},
+        {{"parity"}, "n|o|e", "watch: paridade (nenhuma, ímpar, par).", {CliCommand::Watch}},
+        {{"data-bits"}, "7|8", "watch: bits de dados.", {CliCommand::Watch}},
+        {{"stop-bits"}, "1|2", "watch: stop bits.", {CliCommand::Watch}},
+        {{"json"}, nullptr, "Resultado em JSON: um objeto na saída padrão.", {}},
+        {{"h", "help"}, nullptr, "Mostra esta ajuda.", {}},
+        {{"version"}, nullptr, "Mostra a versão.", {}},
+    };
+    return specs;
+}
+
+struct ExitCodeLine
+{
+    ExitCode code;
+    const char *meaning;
+};
+
+const ExitCodeLine exitCodeLines[] = {
+    {EXIT_OK, "sucesso; apply: o leitor já tinha a configuração (inalterada);\n"
+              "diff: configurações iguais"},
+    {EXIT_DIFFERENT, "diff: as configurações diferem"},
+    {EXIT_USAGE, "uso incorreto: comando, opção ou valor desconhecido, ou porta que não existe"},
+    {EXIT_NOT_FOUND, "\"Dispositivo não encontrado\" (ou a biblioteca de acesso HID falta)"},
+    {EXIT_COMMUNICATION, "\"Erro de comunicação\""},
+    {EXIT_CDC_ON_HID, "\"Dispositivo tipo CDC detectado\": leitor em modo Serial na ligação HID"},
+    {EXIT_FILE, "arquivo de configuração que não pode ser lido ou gravado"},
+    {EXIT_VERIFY_FAILED, "a configuração lida de volta difere da gravada"},
+    {EXIT_PORT_UNAVAILABLE, "porta em uso por outro programa, ou sem permissão de acesso"},
+    {EXIT_CHANGED, "apply: configuração gravada (alterada)"},
+    {EXIT_INTERRUPTED, "interrompido (Ctrl+C) enquanto esperava o leitor"},
+};
+
+const char jsonText[] =
+    "Saída JSON (--json): um objeto com \"command\", \"ok\", \"exit_code\" e, numa falha,\n"
+    "\"error\" (o texto) e \"message\" (o número da mensagem da janela, quando há);\n"
+    "read, show e info trazem \"config\" ({\"profile\", \"bytes\", \"fields\": [{\"key\",\n"
+    "\"group\", \"label\", \"value\", \"raw\"}]}); serial e info \"serial\"; firmware e\n"
+    "info \"firmware\"; write e apply \"file\", \"verified\" e (apply) \"changed\"; diff\n"
+    "\"equal\" e \"differences\": [{\"key\", \"group\", \"label\", \"a\", \"b\"}]. watch\n"
+    "escreve um objeto por leitura: {\"bytes\", \"text\"}. Veja velorix-cli(1).\n";
+
+QString indent(const QString &text, int column)
+{
+    QString out = text;
+    out.replace(QLatin1Char('\n'), QLatin1Char('\n') + QString(column, QLatin1Char(' ')));
+    return out;
+}
+
+QString optionSynopsis(const OptionSpec &spec)
+{
+    QStringList forms;
+    for (const QString &name : spec.names)
+        forms << (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+    QString synopsis = forms.join(QStringLiteral(", "));
+    if (spec.valueName)
+        synopsis += QLatin1Char(' ') + QString::fromUtf8(spec.valueName);
+    return synopsis;
+}
+
+const CommandSpec *findCommand(const QString &name)
+{
+    for (const CommandSpec &spec : commands)
+        if (name == QLatin1String(spec.name))
+            return &spec;
+    return nullptr;
+}
+
+// Qt's parser words its errors in English; these are the ones it has.
+QString parserError(const QCommandLineParser &parser)
+{
+    if (!parser.unknownOptionNames().isEmpty()) {
+        QStringList names;
+        for (const QString &name : parser.unknownOptionNames())
+            names << (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+        return QString::fromUtf8("opção desconhecida: %1").arg(names.join(QStringLiteral(", ")));
+    }
+    static const QRegularExpression missing(QStringLiteral("Missing value after '(.*)'"));
+    static const QRegularExpression unexpected(QStringLiteral("Unexpected value after '(.*)'"));
+    const QString error = parser.errorText();
+    if (const auto m = missing.match(error); m.hasMatch())
+        return QString::fromUtf8("falta o valor da opção %1").arg(m.captured(1));
+    if (const auto m = unexpected.match(error); m.hasMatch())
+        return QString::fromUtf8("a opção %1 não leva valor").arg(m.captured(1));
+    return error;
+}
+
+bool parseChoice(const QString &text, const QStringList &allowed, int *value)
+{
+    if (!allowed.contains(text))
+        return false;
+    *value = text.toInt();
+    return true;
+}
+
+bool parseParity(const QString &text, char *parity)
+{
+    const QString t = text.toLower();
+    if (t == QLatin1String("n") || t == QLatin1String("nenhum") || t == QLatin1String("nenhuma"))
+        *parity = 'n';
+    else if (t == QLatin1String("o") || t == QLatin1String("impar") ||
+             t == QString::fromUtf8("ímpar"))
+        *parity = 'o';
+    else if (t == QLatin1String("e") || t == QLatin1String("par"))
+        *parity = 'e';
+    else
+        return false;
+    return true;
+}
+
+// Values of the options; an empty result means all are good.
+QString readValues(const QCommandLineParser &parser, CliOptions &options)
+{
+    options.port = parser.value(QStringLiteral("port"));
+    options.output = parser.value(QStringLiteral("output"));
+    options.verify = !parser.isSet(QStringLiteral("no-verify"));
+    options.acceptShort = parser.isSet(QStringLiteral("accept-short"));
+    if (parser.isSet(QStringLiteral("baud"))) {
+        const QString rate = parser.value(QStringLiteral("baud"));
+        if (!formListItems(FormList::BaudRate).contains(rate))
+            return QString::fromUtf8("velocidade inválida: %1 (use uma de %2)")
+                .arg(rate, formListItems(FormList::BaudRate).join(QStringLiteral(", ")));
+        options.baudRate = rate.toInt();
+    }
+    if (parser.isSet(QStringLiteral("parity")) &&
+        !parseParity(parser.value(QStringLiteral("parity")), &options.parity))
+        return QString::fromUtf8("paridade inválida: %1 (use n, o ou e)")
+            .arg(parser.value(QStringLiteral("parity")));
+    if (parser.isSet(QStringLiteral("data-bits")) &&
+        !parseChoice(parser.value(QStringLiteral("data-bits")), {"7", "8"}, &options.dataBits))
+        return QString::fromUtf8("bits de dados inválidos: %1 (use 7 ou 8)")
+            .arg(parser.value(QStringLiteral("data-bits")));
+    if (parser.isSet(QStringLiteral("stop-bits")) &&
+        !parseChoice(parser.value(QStringLiteral("stop-bits")), {"1", "2"}, &options.stopBits))
+        return QString::fromUtf8("stop bits inválidos: %1 (use 1 ou 2)")
+            .arg(parser.value(QStringLiteral("stop-bits")));
+    return {};
+}
+
+QString checkCommand(const QCommandLineParser &parser, CliOptions &options)
+{
+    const QStringList positional = parser.positionalArguments();
+    if (positional.isEmpty())
+        return QString::fromUtf8("falta o comando");
+    const CommandSpec *spec = findCommand(positional.first());
+    if (!spec)
+        return QString::fromUtf8("comando desconhecido: %1").arg(positional.first());
+    options.command = spec->command;
+    options.commandName = QString::fromLatin1(spec->name);
+    options.arguments = positional.mid(1);
+    const int n = int(options.arguments.size());
+    if (n < spec->minArguments || n > spec->maxArguments)
+        return QString::fromUtf8("uso: velorix-cli %1").arg(QString::fromUtf8(spec->usage));
+    for (const OptionSpec &option : optionSpecs())
+        if (!option.commands.isEmpty() && !option.commands.contains(spec->command) &&
+            parser.isSet(option.names.last()))
+            return QString::fromUtf8("a opção --%1 não serve ao comando %2")
+                .arg(option.names.last(), options.commandName);
+    if (spec->command == CliCommand::Watch && options.port.isEmpty())
+        return QString::fromUtf8("o watch precisa da porta do leitor: --port PORTA");
+    return {};
+}
+} // namespace
+
+ParsedCommandLine parseCommandLine(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    for (const OptionSpec &spec : optionSpecs()) {
+        QCommandLineOption option(spec.names, QString::fromUtf8(spec.description));
+        if (spec.valueName)
+            option.setValueName(QString::fromUtf8(spec.valueName));
+        parser.addOption(option);
+    }
+    ParsedCommandLine parsed;
+    parsed.options.json = arguments.contains(QStringLiteral("--json"));
+    if (!parser.parse(arguments)) {
+        parsed.error = parserError(parser);
+        return parsed;
+    }
+    parsed.options.json = parser.isSet(QStringLiteral("json"));
+    if (parser.isSet(QStringLiteral("help"))) {
+        parsed.outcome = ParsedCommandLine::Help;
+        return parsed;
+    }
+    if (parser.isSet(QStringLiteral("version"))) {
+        parsed.outcome = ParsedCommandLine::Version;
+        return parsed;
+    }
+    parsed.error = readValues(parser, parsed.options);
+    if (parsed.error.isEmpty())
+        parsed.error = checkCommand(parser, parsed.options);
+    if (parsed.error.isEmpty())
+        parsed.outcome = ParsedCommandLine::Run;
+    return parsed;
+}
+
+QString helpText()
+{
+    QString text = QString::fromUtf8(
+        "Uso: velorix-cli [opções] COMANDO [ARGUMENTOS]\n"
+        "Configura leitores Velorix sem janela: o que a janela do Configurador Velorix II\n"
+        "oferece, pela ligação HID (padrão) ou por uma porta serial (--port). O progresso\n"
+        "(\"Detectando leitor\", \"Concluído\") e as falhas vão para a saída de erros.\n\n"
+        "Comandos:\n");
+    for (const CommandSpec &spec : commands)
+        text +=
+            QStringLiteral("  %1\n      %2\n")
+                .arg(QString::fromUtf8(spec.usage), indent(QString::fromUtf8(spec.description), 6));
+    text += QString::fromUtf8("\nOpções:\n");
+    for (const OptionSpec &spec : optionSpecs())
+        text += QStringLiteral("  %1\n      %2\n")
+                    .arg(optionSynopsis(spec), indent(QString::fromUtf8(spec.description), 6));
+    text += QLatin1Char('\n') + QString::fromUtf8(jsonText) +
+            QString::fromUtf8("\nCódigos de saída:\n");
+    for (const ExitCodeLine &line : exitCodeLines)
+        text += QStringLiteral("  %1 %2\n")
+                    .arg(int(line.code), -4)
+                    .arg(indent(QString::fromUtf8(line.meaning), 7));
+    return text;
+}

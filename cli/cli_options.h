@@ -1,0 +1,54 @@
+#pragma once
+// The command line of velorix-cli: one command, its arguments and options.
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+
+enum class CliCommand
+{
+    Read,
+    Write,
+    Apply,
+    Serial,
+    Firmware,
+    Info,
+    Show,
+    Diff,
+    Watch,
+};
+
+struct CliOptions
+{
+    CliCommand command = CliCommand::Info;
+    QString commandName;
+    QStringList arguments; // what follows the command
+    bool json = false;
+    QString port;         // empty: the HID link
+    int32_t baudRate = 0; // 0: not given
+    QString output;       // read -o
+    bool verify = true;
+    bool acceptShort = false;
+    // watch: line settings that override the configuration's (0: not given)
+    char parity = 0;
+    int dataBits = 0;
+    int stopBits = 0;
+};
+
+struct ParsedCommandLine
+{
+    enum Outcome
+    {
+        Run,
+        Help,
+        Version,
+        Usage, // error holds what is wrong
+    };
+    Outcome outcome = Usage;
+    CliOptions options;
+    QString error;
+};
+
+ParsedCommandLine parseCommandLine(const QStringList &arguments);
+
+// --help: the commands, the options, the JSON output and the exit codes.
+QString helpText();

@@ -1,0 +1,156 @@
+// watch: what a reader in "Serial" mode sends when it reads a document,
+// byte by byte as it arrives, one read per line, until interrupted.
+#include "cli/byte_names.h"
+#include "cli/cli_options.h"
+#include "cli/commands.h"
+#include "cli/config_files.h"
+#include "cli/exit_codes.h"
+#include "cli/reader_session.h"
+#include "cli/report.h"
+#include "config/form_fields.h"
+#include "platform/interrupts.h"
+#include "platform/serial_device.h"
+
+#include <QJsonDocument>
+#include <csignal>
+#include <cstring>
+
+namespace {
+// How long one wait lasts before the interrupt flag is looked at again.
+constexpr int WAIT_SLICE_MS = 250;
+constexpr size_t READ_SIZE = 512;
+const char parityCodes[] = "noe"; // the parity field's values 0, 1, 2
+
+volatile std::sig_atomic_t stopRequested = 0;
+
+void requestStop()
+{
+    stopRequested = 1;
+}
+
+struct LineSettings
+{
+    int32_t baudRate = 0; // 0: none
+    char parity = 0;      // 0: none
+    int dataBits = 0;
+    int stopBits = 0;
+};
+
+LineSettings lineOf(const uint8_t config[CONFIG_SERIALIZED_SIZE])
+{
+    ConfigRecord record;
+    record.deserialize(config);
+    const unsigned parity = record.get(Field::parity);
+    return {baudRateOfCode(record.get(Field::baudCode)), parity < 3 ? parityCodes[parity] : '\0',
+            record.get(Field::sevenDataBits) ? 7 : 8, record.get(Field::twoStopBits) ? 2 : 1};
+}
+
+bool allGiven(const CliOptions &options)
+{
+    return options.baudRate && options.parity && options.dataBits && options.stopBits;
+}
+
+// The line settings: the configuration's (file or reader), then the options.
+int obtainLine(const CliOptions &options, Report &report, LineSettings *line)
+{
+    if (!allGiven(options)) {
+        const QString source = options.arguments.value(0, QStringLiteral("reader"));
+        report.data.insert(QStringLiteral("source"), source);
+        uint8_t config[CONFIG_SERIALIZED_SIZE];
+        if (source == QLatin1String("reader")) {
+            // --baud is the rate to watch at, not where detection starts.
+            CliOptions reading = options;
+            reading.baudRate = 0;
+            ReaderSession reader(reading, report);
+            if (!reader.open() || !reader.readConfiguration(config))
+                return report.exitCode();
+        } else if (const int code =
+                       readConfigurationFile(source, FileUse::Show, true, report, config)) {
+            return code;
+        }
+        *line = lineOf(config);
+    }
+    line->baudRate = options.baudRate ? options.baudRate : line->baudRate;
+    line->parity = options.parity ? options.parity : line->parity;
+    line->dataBits = options.dataBits ? options.dataBits : line->dataBits;
+    line->stopBits = options.stopBits ? options.stopBits : line->stopBits;
+    if (!line->baudRate)
+        return report.fail(EXIT_USAGE, QString::fromUtf8("a configuração não tem uma velocidade "
+                                                         "da lista; informe-a com --baud"));
+    if (!line->parity)
+        return report.fail(EXIT_USAGE, QString::fromUtf8("a configuração não tem uma paridade da "
+                                                         "lista; informe-a com --parity"));
+    return 0;
+}
+
+// "Baudrate 9600, 8 Bits, Paridade Nenhum, 1 Stop Bit", in the form's words.
+QString describe(const LineSettings &line)
+{
+    const int parity = int(strchr(parityCodes, line.parity) - parityCodes);
+    return QString::fromUtf8("Baudrate %1, %2, Paridade %3, %4")
+        .arg(line.baudRate)
+        .arg(formListItems(FormList::DataBits).at(line.dataBits == 7 ? 0 : 1),
+             formListItems(FormList::Parity).at(parity),
+             formListItems(FormList::StopBits).at(line.stopBits - 1));
+}
+
+void printRead(const uint8_t *bytes, size_t n, bool json)
+{
+    if (!json) {
+        printOut(byteText(bytes, n) + QLatin1Char('\n'));
+        return;
+    }
+    const QJsonObject read{{"bytes", byteHex(bytes, n)}, {"text", byteText(bytes, n)}};
+    printOut(QString::fromUtf8(QJsonDocument(read).toJson(QJsonDocument::Compact)) +
+             QLatin1Char('\n'));
+}
+
+int watch(int device, Report &report)
+{
+    uint8_t buffer[READ_SIZE];
+    int reads = 0;
+    while (!stopRequested) {
+        if (!serial_device_wait_readable(device, WAIT_SLICE_MS))
+            continue;
+        // Readable but empty: the line has hung up (the reader was unplugged).
+        const int n = serial_device_read(device, buffer, sizeof buffer);
+        if (n <= 0)
+            return report.failWithMessage(EXIT_COMMUNICATION, COMMUNICATION_ERROR,
+                                          QString::fromUtf8("a porta foi desligada"));
+        ++reads;
+        printRead(buffer, size_t(n), report.json);
+    }
+    report.data.insert(QStringLiteral("reads"), reads);
+    return EXIT_OK;
+}
+} // namespace
+
+int runWatch(const CliOptions &options, Report &report)
+{
+    report.compact = true; // the last of a stream of one-line objects
+    PortName port;
+    QString error;
+    if (const int code = resolvePort(options.port, &port, &error))
+        return report.fail(code, error);
+    report.data.insert(QStringLiteral("port"), port.shown);
+    LineSettings line;
+    if (const int code = obtainLine(options, report, &line))
+        return code;
+    platform_catch_interrupts(requestStop);
+    const int device = openPort(port);
+    if (device == SERIAL_NO_DEVICE)
+        return report.fail(EXIT_PORT_UNAVAILABLE, portBusyText(port));
+    int code = EXIT_OK;
+    if (serial_device_configure(device, line.baudRate, line.dataBits, line.parity, line.stopBits) !=
+        0) {
+        code = report.fail(
+            EXIT_COMMUNICATION,
+            QString::fromUtf8("a porta %1 não aceitou %2").arg(port.shown, describe(line)));
+    } else {
+        printErr(QString::fromUtf8("Aguardando dados em %1: %2 (Ctrl+C encerra)\n")
+                     .arg(port.shown, describe(line)));
+        code = watch(device, report);
+    }
+    serial_device_close(device);
+    return code;
+}

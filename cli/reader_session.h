@@ -1,0 +1,48 @@
+#pragma once
+// The reader as velorix-cli reaches it: over HID, as the window starts, or
+// over the serial port that --port names, with the window's detection,
+// waits and failure numbers. A failure becomes its exit code and the
+// catalogue's text in the report.
+#include "cli/port_name.h"
+#include "cli/stderr_progress.h"
+#include "commands/link_session.h"
+#include "commands/reader_commands.h"
+
+struct CliOptions;
+class Report;
+
+class ReaderSession
+{
+public:
+    ReaderSession(const CliOptions &options, Report &report);
+    ~ReaderSession();
+    ReaderSession(const ReaderSession &) = delete;
+    ReaderSession &operator=(const ReaderSession &) = delete;
+
+    // Names the port or loads the HID access library. False when the link
+    // cannot be had; the failure is then in the report.
+    bool open();
+
+    // Reports a command's failure, once; true when the command succeeded.
+    bool succeeded(CommandFailure failure);
+
+    ReaderLink link() const { return serial ? ReaderLink::Serial : ReaderLink::Hid; }
+    const PortName &port() const { return portName; }
+    ReaderCommands &commands() { return readerCommands; }
+
+    // Reads the reader's configuration; false when that failed (reported).
+    bool readConfiguration(uint8_t config[CONFIG_SERIALIZED_SIZE]);
+
+    // A port that would not open: held by another program, or no reader.
+    // Reports which and returns its exit code.
+    int reportPortNotOpened();
+
+private:
+    const CliOptions &options;
+    Report &report;
+    LinkSession session;
+    StderrProgress progress;
+    ReaderCommands readerCommands{session, progress};
+    PortName portName;
+    bool serial = false;
+};

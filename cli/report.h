@@ -1,0 +1,45 @@
+#pragma once
+// What a command hands back. In text mode: its lines on standard output and
+// a failure, once, on standard error. With --json: one object on standard
+// output that carries the command's fields and, on failure, the error text.
+#include <QJsonObject>
+#include <QString>
+#include <QStringList>
+
+class Report
+{
+public:
+    Report(bool json, const QString &command) : json(json), command(command) {}
+
+    const bool json;
+    bool compact = false; // the object on one line (after a stream of them)
+    QJsonObject data;     // the command's own fields
+
+    void line(const QString &text) { lines << text; }
+
+    // Records the failure (message: its number in the window's catalogue,
+    // 0 for none) and returns code. Only the first failure counts.
+    int fail(int code, const QString &text, int message = 0);
+    // A failure with the catalogue's text, and a detail after it when given.
+    int failWithMessage(int code, int message, const QString &detail = {});
+
+    bool failed() const { return failure != 0; }
+    int exitCode() const { return failure; }
+
+    // Writes everything out; returns code (the failure's, when there was one).
+    int finish(int code);
+
+private:
+    const QString command;
+    QStringList lines;
+    int failure = 0;
+    QString errorText;
+    int errorMessage = 0;
+};
+
+// Standard output and standard error, in UTF-8, flushed at once.
+void printOut(const QString &text);
+void printErr(const QString &text);
+
+// A warning that does not stop the command, on standard error at once.
+void warn(const QString &text);

@@ -1,0 +1,456 @@
+// velorix-cli end to end, as the built executable: over HID against the
+// simulated access library beside it (its reader kept in a fresh state file
+// per case), and over a pseudo-terminal against the simulated reader served
+// by this process. Exit codes, text, JSON, files, and what reached the reader.
+#include "platform/serial_device.h"
+#include "sim/pty_reader.h"
+#include "sim/reader_model.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <functional>
+#include <sys/stat.h>
+
+namespace {
+constexpr int READER_RATE = 115200; // the shortest answer wait, for quick exchanges
+constexpr int PATIENCE_MS = 60000;  // only a hung program takes this long
+// The simulated reader's factory configuration.
+const QByteArray factory =
+    QByteArray("FABRICA\0", 8) + QByteArray::fromHex("D2F7C444 02213F09 09090900 0D020003 000203");
+
+QByteArray configFile(QByteArray config)
+{
+    return QByteArray(1, char(0x1A)) + config;
+}
+
+// 9600 baud, odd parity, 7 bits, and ENTER as the bank slip's first separator.
+QByteArray changedConfig()
+{
+    QByteArray config = factory;
+    config.replace(0, 8, "USERCONF");
+    config[8] = char(0x54);
+    config[8 + 7] = char(0x0D);
+    return config;
+}
+
+// 9600 baud 8N1, CMC-7 fields separated by TAB, framed D-CR-LF.
+QByteArray watchedConfig()
+{
+    QByteArray config = factory;
+    config[8] = char(0x04);
+    config[8 + 2] = char(config[8 + 2] | 0x01);
+    config[8 + 12] = char(0x09);
+    config.replace(8 + 13, 4, QByteArray::fromHex("00000D0A"));
+    return config;
+}
+
+enum class Link
+{
+    Hid,       // the simulated HID library beside the program
+    NoLibrary, // the program alone in its folder
+    Pty,       // --port: the pty reader of this process
+};
+
+struct Run
+{
+    QStringList args; // {dir}: the case's folder, {pty}: the reader's device
+    int exitCode;
+    QStringList out; // in standard output
+    QString err;     // in standard error
+    // JSON fields: "key=value", or "a.b=value" one level down
+    QStringList json = {};
+};
+
+struct Case
+{
+    const char *name;
+    Link link;
+    QList<Run> runs;
+    // After the runs: the reader's stored configuration, when given
+    QByteArray readerHolds = {};
+    std::function<void(ReaderModel &)> prepare = nullptr;
+    bool readerUntouched = false;
+    bool holdPort = false;           // another program holds the port
+    bool reworksConfig = false;      // the reader changes a byte of what it is sent
+    bool traceLibraries = false;     // the loader's trace must show no widget library
+    QByteArray expectedOutFile = {}; // {dir}/out.cfg afterwards
+};
+
+const QString notFound = QString::fromUtf8("Dispositivo não encontrado");
+
+QList<Case> cases()
+{
+    const QString usage = QStringLiteral("Veja velorix-cli --help.");
+    return {
+        {"version without a display or widgets",
+         Link::NoLibrary,
+         {{{"--version"}, 0, {"velorix-cli 1.0"}, {}}},
+         {},
+         nullptr,
+         false,
+         false,
+         false,
+         true},
+        {"help lists commands and exit codes",
+         Link::NoLibrary,
+         {{{"--help"}, 0, {"apply ARQUIVO.cfg", "Códigos de saída", "130"}, {}}}},
+        {"info as JSON",
+         Link::Hid,
+         {{{"info", "--json"},
+           0,
+           {},
+           QStringLiteral("Concluído"),
+           {"serial=000001", "firmware=VELORIX II 1.05", "config.profile=FABRICA", "link=hid"}}}},
+        {"read saves a file the window opens",
+         Link::Hid,
+         {{{"read", "-o", "{dir}/out.cfg"}, 0, {"out.cfg"}, {}}},
+         {},
+         nullptr,
+         false,
+         false,
+         false,
+         false,
+         configFile(factory)},
+        {"show decodes a file with the form's words",
+         Link::NoLibrary,
+         {{{"show", "{dir}/changed.cfg"},
+           0,
+           {"  Baudrate: 9600", QString::fromUtf8("  Paridade: Ímpar"),
+            QString::fromUtf8("Boleto Bancário\n  1º separador: ENTER"), "  Cliente: USERCONF"},
+           {}}}},
+        {"diff lists the fields that differ",
+         Link::Hid,
+         {{{"diff", "{dir}/default.cfg", "{dir}/changed.cfg"},
+           1,
+           {QString::fromUtf8("Comunicação Serial / Baudrate: 2400 -> 9600"),
+            QString::fromUtf8("Boleto Bancário / 1º separador: TAB -> ENTER")},
+           {}},
+          {{"diff", "reader", "{dir}/default.cfg", "--json"}, 0, {}, {}, {"equal=true"}}}},
+        {"apply twice over HID",
+         Link::Hid,
+         {{{"apply", "{dir}/changed.cfg"}, 10, {"alterada"}, {}},
+          {{"apply", "{dir}/changed.cfg", "--json"},
+           0,
+           {},
+           {},
+           {"changed=false", "result=unchanged"}}},
+         changedConfig()},
+        {"write and read back over HID",
+         Link::Hid,
+         {{{"write", "{dir}/changed.cfg", "--json"}, 0, {}, {}, {"verified=true"}}},
+         changedConfig()},
+        {"a CDC reader is not written over HID",
+         Link::Hid,
+         {{{"write", "{dir}/default.cfg"}, 5, {}, QStringLiteral("Dispositivo tipo CDC detectado")},
+          {{"serial"}, 0, {"000001"}, {}}},
+         {},
+         [](ReaderModel &reader) { reader.configuration[11] |= 0x80; }},
+        {"no HID access library",
+         Link::NoLibrary,
+         {{{"serial", "--json"},
+           3,
+           {},
+           {},
+           {QString::fromUtf8("error=Arquivo hid_usb.dll não enconrado"), "message=9"}}}},
+        {"bad inputs change nothing",
+         Link::Hid,
+         {{{"bogus"}, 2, {}, usage},
+          {{"info", "--bogus"}, 2, {}, QString::fromUtf8("opção desconhecida: --bogus")},
+          {{"bogus", "--json"}, 2, {}, {}, {"ok=false", "exit_code=2"}},
+          {{"diff", "reader"}, 2, {}, usage},
+          {{"read", "--no-verify"}, 2, {}, usage},
+          {{"info", "--baud", "300"}, 2, {}, QString::fromUtf8("velocidade inválida")},
+          {{"write", "{dir}/missing.cfg"}, 6, {}, QString::fromUtf8("não existe")},
+          {{"write", "{dir}/fifo"}, 6, {}, QString::fromUtf8("não é um arquivo comum")},
+          {{"apply", "{dir}/short.cfg"}, 6, {}, QString::fromUtf8("tem 10 bytes")},
+          {{"info", "--port", "COM99"}, 2, {}, QString::fromUtf8("COM99 não corresponde")},
+          {{"info", "--port", "/dev/velorix-none"}, 2, {}, QString::fromUtf8("não existe")},
+          {{"info", "--port", "{dir}/short.cfg"}, 2, {}, QString::fromUtf8("não é uma porta")},
+          {{"watch"}, 2, {}, QStringLiteral("--port")}},
+         {},
+         nullptr,
+         true},
+        {"a short file is written when accepted",
+         Link::Hid,
+         {{{"write", "{dir}/short.cfg", "--accept-short", "--no-verify"}, 0, {}, QString()}},
+         configFile(changedConfig()).mid(1, 9) + QByteArray(18, 0)},
+        {"a save that fails",
+         Link::Hid,
+         {{{"read", "-o", "{dir}/no-folder/out.cfg"},
+           6,
+           {},
+           QString::fromUtf8("Não foi possível abrir arquivo "
+                             "especificado")}}},
+        {"info over the serial port",
+         Link::Pty,
+         {{{"info", "--port", "{pty}"},
+           0,
+           {"Número de Série: 000001", "  Cliente: FABRICA"},
+           QStringLiteral("Detectando leitor")}}},
+        {"apply twice over the serial port",
+         Link::Pty,
+         {{{"apply", "{dir}/changed.cfg", "--port", "{pty}", "--json"},
+           10,
+           {},
+           {},
+           {"changed=true", "verified=true", "link=serial"}},
+          {{"apply", "{dir}/changed.cfg", "--port", "{pty}"}, 0, {"inalterada"}, {}}},
+         changedConfig()},
+        {"a read-back that differs is refused",
+         Link::Pty,
+         {{{"write", "{dir}/changed.cfg", "--port", "{pty}", "--json"},
+           7,
+           {},
+           {},
+           {"verified=false", "written=true"}},
+          {{"write", "{dir}/changed.cfg", "--port", "{pty}"},
+           7,
+           {},
+           QString::fromUtf8("CMC-7 / Enviar separador: não -> sim")}},
+         {},
+         nullptr,
+         false,
+         false,
+         true},
+        {"a port another program holds",
+         Link::Pty,
+         {{{"serial", "--port", "{pty}"}, 8, {}, QString::fromUtf8("em uso por outro programa")}},
+         {},
+         nullptr,
+         false,
+         true},
+    };
+}
+
+QString expand(QString arg, const QString &dir, const QString &pty)
+{
+    return arg.replace(QLatin1String("{dir}"), dir).replace(QLatin1String("{pty}"), pty);
+}
+
+// A JSON field, "a.b" one level down, as text.
+QString jsonField(const QJsonObject &object, const QString &path)
+{
+    const QStringList parts = path.split('.');
+    QJsonValue value = object.value(parts.first());
+    if (parts.size() > 1)
+        value = value.toObject().value(parts.at(1));
+    return value.isString() ? value.toString() : value.toVariant().toString();
+}
+} // namespace
+
+class CliTest : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir hidFolder;  // velorix-cli beside the simulated HID library
+    QTemporaryDir bareFolder; // velorix-cli alone
+    QTemporaryDir files;
+
+    struct Result
+    {
+        int exitCode;
+        QString out;
+        QString err;
+    };
+
+    // Runs the program; the pty reader, when given, is served while it runs,
+    // and watchUntil (when given) decides when to stop a watch.
+    Result runCli(const QString &program, const QStringList &args, PtyReader *reader,
+                  bool traceLibraries = false,
+                  std::function<bool(const QString &out, const QString &err)> watchUntil = {})
+    {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("DISPLAY"));
+        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        if (traceLibraries)
+            env.insert(QStringLiteral("LD_DEBUG"), QStringLiteral("libs"));
+        process.setProcessEnvironment(env);
+        process.start(program, args);
+        QByteArray out, err;
+        for (int waited = 0; process.state() != QProcess::NotRunning && waited < PATIENCE_MS;) {
+            if (reader)
+                reader->service();
+            process.waitForFinished(5);
+            waited += 5;
+            out += process.readAllStandardOutput();
+            err += process.readAllStandardError();
+            if (watchUntil && watchUntil(QString::fromUtf8(out), QString::fromUtf8(err)))
+                process.terminate();
+        }
+        out += process.readAllStandardOutput();
+        err += process.readAllStandardError();
+        if (process.state() != QProcess::NotRunning)
+            qFatal("velorix-cli hung: %s", err.constData());
+        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                QString::fromUtf8(out), QString::fromUtf8(err)};
+    }
+
+    void writeFile(const QString &name, const QByteArray &bytes)
+    {
+        QFile file(files.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    }
+
+    QByteArray readFile(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        for (QTemporaryDir *dir : {&hidFolder, &bareFolder, &files})
+            QVERIFY(dir->isValid());
+        QVERIFY(QFile::copy(QStringLiteral(CLI_EXECUTABLE), hidFolder.filePath("velorix-cli")));
+        QVERIFY(QFile::copy(QStringLiteral(SIM_HID_LIBRARY), hidFolder.filePath("libhid_usb.so")));
+        QVERIFY(QFile::copy(QStringLiteral(CLI_EXECUTABLE), bareFolder.filePath("velorix-cli")));
+        writeFile("default.cfg", configFile(factory));
+        writeFile("changed.cfg", configFile(changedConfig()));
+        writeFile("short.cfg", configFile(changedConfig()).left(10));
+        QCOMPARE(mkfifo(files.filePath("fifo").toLocal8Bit().constData(), 0600), 0);
+    }
+
+    void commands_data()
+    {
+        QTest::addColumn<int>("index");
+        const QList<Case> all = cases();
+        for (int i = 0; i < all.size(); ++i)
+            QTest::newRow(all[i].name) << i;
+    }
+
+    void commands()
+    {
+        QFETCH(int, index);
+        const Case c = cases().at(index);
+        const QString state = hidFolder.filePath("velorix-reader.state");
+        ReaderModel model;
+        if (c.prepare)
+            c.prepare(model);
+        writeFile("state", QStringLiteral("configuration=%1\nserial=%2\n")
+                               .arg(QString::fromLatin1(QByteArray(reinterpret_cast<const char *>(
+                                                                       model.configuration),
+                                                                   ReaderModel::CONFIG_SIZE)
+                                                            .toHex()
+                                                            .toUpper()),
+                                    QLatin1String(model.serialNumber))
+                               .toLatin1());
+        QFile::remove(state);
+        if (c.prepare)
+            QVERIFY(QFile::copy(files.filePath("state"), state));
+        else
+            QVERIFY(QFile(state).open(QIODevice::WriteOnly)); // a fresh reader
+        QFile::remove(files.filePath("out.cfg"));
+
+        PtyReader reader(model, READER_RATE);
+        QVERIFY(reader.isOpen());
+        int held = SERIAL_NO_DEVICE;
+        if (c.holdPort)
+            QVERIFY((held = serial_device_open_path(reader.devicePath())) != SERIAL_NO_DEVICE);
+        bool reworked = false;
+
+        const QString program =
+            (c.link == Link::Hid ? hidFolder : bareFolder).filePath("velorix-cli");
+        for (const Run &run : c.runs) {
+            QStringList args;
+            for (const QString &arg : run.args)
+                args << expand(arg, files.path(), QString::fromLocal8Bit(reader.devicePath()));
+            if (c.link == Link::Pty)
+                args << QStringLiteral("--baud") << QString::number(READER_RATE);
+            PtyReader *served = c.link == Link::Pty ? &reader : nullptr;
+            auto rework = [&](const QString &, const QString &) {
+                // After the write request, the reader keeps a byte of its own.
+                if (c.reworksConfig && !reworked && !model.requests.empty() &&
+                    model.requests.back()[0] == 0xDD) {
+                    model.configuration[8 + 2] ^= 0x01;
+                    reworked = true;
+                }
+                return false;
+            };
+            reworked = false;
+            const Result result = runCli(program, args, served, c.traceLibraries, rework);
+            const QString context = args.join(' ') + "\n" + result.out + result.err;
+            QVERIFY2(result.exitCode == run.exitCode, qPrintable(context));
+            for (const QString &text : run.out)
+                QVERIFY2(result.out.contains(text), qPrintable(text + "\n" + context));
+            QVERIFY2(result.err.contains(run.err), qPrintable(context));
+            if (!run.json.isEmpty()) {
+                const QJsonObject object = QJsonDocument::fromJson(result.out.toUtf8()).object();
+                for (const QString &pair : run.json) {
+                    const qsizetype eq = pair.indexOf('=');
+                    QCOMPARE(jsonField(object, pair.left(eq)), pair.mid(eq + 1));
+                }
+            }
+            if (c.traceLibraries) {
+                QVERIFY2(result.err.contains("libQt6Core"), qPrintable(result.err.left(500)));
+                QVERIFY(!result.err.contains("libQt6Gui") && !result.err.contains("libQt6Widgets"));
+            }
+        }
+        serial_device_close(held);
+        const QString stored = QString::fromLatin1(readFile(state));
+        if (c.readerUntouched)
+            QVERIFY2(stored.isEmpty(), qPrintable(stored));
+        if (!c.readerHolds.isEmpty()) {
+            const QByteArray holds =
+                c.link == Link::Pty
+                    ? QByteArray(reinterpret_cast<const char *>(model.configuration),
+                                 ReaderModel::CONFIG_SIZE)
+                    : QByteArray::fromHex(stored.section('=', 1, 1).section('\n', 0, 0).toLatin1());
+            QCOMPARE(holds.toHex(' '), c.readerHolds.toHex(' '));
+        }
+        if (!c.expectedOutFile.isEmpty())
+            QCOMPARE(readFile(files.filePath("out.cfg")).toHex(' '), c.expectedOutFile.toHex(' '));
+    }
+
+    // The technician's check: what the reader sends when it reads a cheque,
+    // watched with the line settings of its own record (read over the port)
+    // or given outright, until the program is told to stop.
+    void watchShowsWhatTheReaderSends_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("the reader's record")
+            << QStringList{} << "00100011<TAB>0180000145<TAB>800000000013<CR><LF>\n";
+        QTest::newRow("explicit settings, JSON")
+            << QStringList{"--json",      "--baud", "9600",        "--parity", "n",
+                           "--data-bits", "8",      "--stop-bits", "1"}
+            << QString::fromLatin1(
+                   "{\"bytes\":\"30 30 31 30 30 30 31 31 09 30 31 38 30 30 30 30 31 34 35 09 38 30 "
+                   "30 30 30 30 30 30 30 30 31 33 0D 0A\",\"text\":\"00100011<TAB>0180000145<TAB>"
+                   "800000000013<CR><LF>\"}\n");
+    }
+
+    void watchShowsWhatTheReaderSends()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, line);
+        ReaderModel model;
+        const QByteArray config = watchedConfig();
+        memcpy(model.configuration, config.constData(), ReaderModel::CONFIG_SIZE);
+        PtyReader reader(model, READER_RATE);
+        QVERIFY(reader.isOpen());
+        bool sent = false;
+        const Result result =
+            runCli(bareFolder.filePath("velorix-cli"),
+                   QStringList{"watch", "--port", reader.devicePath()} + args, &reader, false,
+                   [&](const QString &out, const QString &err) {
+                       if (!sent && err.contains(QStringLiteral("Aguardando dados")))
+                           sent = reader.sendDocument() > 0;
+                       return out.contains('\n'); // one read printed: stop
+                   });
+        QVERIFY(sent);
+        QCOMPARE(result.exitCode, 0);
+        QCOMPARE(result.out.left(line.size()), line);
+        QVERIFY2(result.err.contains("Baudrate 9600, 8 Bits, Paridade Nenhum, 1 Stop Bit"),
+                 qPrintable(result.err));
+    }
+};
+
+QTEST_GUILESS_MAIN(CliTest)
+#include "test_cli.moc"
