@@ -5,7 +5,7 @@
 #include "cli/exit_codes.h"
 #include "cli/report.h"
 
-#include <QCoreApplication>
+#include <QStringList>
 
 namespace {
 int run(const CliOptions &options, Report &report)
@@ -36,10 +36,12 @@ int run(const CliOptions &options, Report &report)
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication application(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("velorix-cli"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(VELORIX_VERSION));
-    const ParsedCommandLine parsed = parseCommandLine(QCoreApplication::arguments());
+    // No application object: nothing here needs an event loop, and a
+    // technician's script pays for every millisecond of start-up.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const ParsedCommandLine parsed = parseCommandLine(arguments);
     switch (parsed.outcome) {
     case ParsedCommandLine::Help:
         printOut(helpText());
