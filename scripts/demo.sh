@@ -7,14 +7,15 @@
 # pseudo-terminal, linked as the first free /dev/ttyACMn (COM65 for ttyACM0),
 # which needs root (or sudo) for the link in /dev. Both keep the reader's
 # configuration and serial number in build/demo/velorix-reader.state, so a
-# write is still there after a restart.
+# write is still there after a restart. The headless velorix-cli sits beside
+# the window in build/demo, for trying it against the same reader.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=build
 demo=$build/demo
 
 mkdir -p "$demo"
-cp "$build/bin/velorix-config" "$demo/"
+cp "$build/bin/velorix-config" "$build/bin/velorix-cli" "$demo/"
 cp "$build/sim-hid/libhid_usb.so" "$demo/"
 touch "$demo/velorix-reader.state"
 
@@ -45,8 +46,14 @@ done
 if [ -n "$pty" ] && "${sudo_cmd[@]}" ln -sfn "$pty" "$port" 2>/dev/null; then
     echo "Simulated reader: HID (Teclado) and COM$com ($port -> $pty) at 2400 baud."
     echo "In the window choose Dispositivo > Serial and pick COM$com."
+    serial_port=COM$com
 else
     echo "Simulated reader: HID (Teclado) only; the serial link needs a link in /dev:"
     echo "  sudo ln -s ${pty:-<pty>} $port    # then choose COM$com under Dispositivo > Serial"
+    serial_port=${pty:-<pty>}
 fi
+echo "Without the window, while it is open:"
+echo "  $demo/velorix-cli info                      # over HID"
+echo "  $demo/velorix-cli --port $serial_port info     # over the serial port"
+echo "  $demo/velorix-cli --port $serial_port watch    # then: kill -USR1 $sim (the reader reads a cheque)"
 "$demo/velorix-config"
