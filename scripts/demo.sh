@@ -53,7 +53,7 @@ else
     serial_port=${pty:-<pty>}
 fi
 echo "Without the window, while it is open:"
-echo "  $demo/velorix-cli info                      # over HID"
-echo "  $demo/velorix-cli --port $serial_port info     # over the serial port"
-echo "  $demo/velorix-cli --port $serial_port watch    # then: kill -USR1 $sim (the reader reads a cheque)"
+printf '  %-44s # %s\n' "$demo/velorix-cli info" "over HID" \
+    "$demo/velorix-cli --port $serial_port info" "over the serial port" \
+    "$demo/velorix-cli --port $serial_port watch" "then kill -USR1 $sim: the reader reads a cheque"
 "$demo/velorix-config"
