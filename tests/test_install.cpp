@@ -98,6 +98,18 @@ private slots:
                  QFileInfo(library).canonicalFilePath());
     }
 
+    void headlessProgramAndItsManualPage()
+    {
+        const QString exe = prefix.filePath(QStringLiteral("bin/velorix-cli"));
+        QProcess run;
+        run.start(exe, {QStringLiteral("--version")});
+        QVERIFY(run.waitForFinished(30000));
+        QCOMPARE(run.readAllStandardOutput(), QByteArray("velorix-cli 1.0\n"));
+        QFile page(prefix.filePath(QStringLiteral("share/man/man1/velorix-cli.1")));
+        QVERIFY(page.open(QIODevice::ReadOnly));
+        QVERIFY(page.readAll().contains(QString::fromUtf8(".SH CÓDIGOS DE SAÍDA").toUtf8()));
+    }
+
     void udevRulesGrantTheReaderToTheUser()
     {
         QFile rules(prefix.filePath(QStringLiteral("lib/udev/rules.d/70-velorix-reader.rules")));
