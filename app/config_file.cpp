@@ -30,6 +30,11 @@ void showFileError(QWidget *parent)
 
 void MainWindow::on_actionSalvar_triggered()
 {
+    runExclusive([this] { saveToFile(); });
+}
+
+void MainWindow::saveToFile()
+{
     configRecord.markUserEdited();
     const QString path =
         QFileDialog::getSaveFileName(this, dialogCaption(), startFolder, fileFilter);
@@ -45,6 +50,11 @@ void MainWindow::on_actionSalvar_triggered()
 }
 
 void MainWindow::on_actionAbrir_triggered()
+{
+    runExclusive([this] { openFromFile(); });
+}
+
+void MainWindow::openFromFile()
 {
     // Building the dialog lists the ports, before the file is even chosen.
     SerialPortDialog portDialog;
