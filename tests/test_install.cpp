@@ -118,15 +118,24 @@ private slots:
         QCOMPARE(granted, (QSet<QString>{"hidraw:3002", "hidraw:3003", "tty:3003"}));
     }
 
-    void desktopEntryAndIcon()
+    void desktopFilesAndManualPages()
     {
         QFile entry(prefix.filePath(QStringLiteral("share/applications/velorix-config.desktop")));
         QVERIFY(entry.open(QIODevice::ReadOnly | QIODevice::Text));
         const QString text = QString::fromUtf8(entry.readAll());
         QVERIFY(text.contains(QStringLiteral("\nExec=velorix-config\n")));
-        QVERIFY(text.contains(QStringLiteral("\nCategories=Utility;Settings;\n")));
-        QVERIFY(QFileInfo::exists(prefix.filePath(
-            QStringLiteral("share/icons/hicolor/scalable/apps/velorix-config.svg"))));
+        // One main category, so that menus list the program once.
+        QVERIFY(text.contains(QStringLiteral("\nCategories=Settings;HardwareSettings;\n")));
+        for (const char *file : {"share/icons/hicolor/scalable/apps/velorix-config.svg",
+                                 "share/metainfo/org.example.velorix.config.metainfo.xml"})
+            QVERIFY2(QFileInfo::exists(prefix.filePath(QString::fromLatin1(file))), file);
+        // Every installed program has its manual page.
+        const QStringList programs =
+            QDir(prefix.filePath(QStringLiteral("bin"))).entryList(QDir::Files);
+        QVERIFY(programs.contains(QStringLiteral("velorix-config")));
+        for (const QString &program : programs)
+            QVERIFY2(QFileInfo::exists(prefix.filePath("share/man/man1/" + program + ".1")),
+                     qPrintable(program));
     }
 };
 

@@ -1,11 +1,15 @@
+#include "app/toolkit_translation.h"
 #include "config/config_record.h"
+#include "app/serial_port_dialog.h"
 #include "modal_responder.h"
+#include "port_folder.h"
 #include "window_fixture.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -14,6 +18,8 @@
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTest>
+#include <QTranslator>
+#include <memory>
 
 namespace {
 const QString missingLibrary = QStringLiteral("/nonexistent/libhid_usb.so");
@@ -200,6 +206,41 @@ private slots:
         QCOMPARE(control<QComboBox>(window.get(), "comboBox_baud")->count(), 8);
         QCOMPARE(control<QComboBox>(window.get(), "comboBox_paridade")->itemText(1),
                  QString::fromUtf8("Ímpar"));
+    }
+
+    // Qt's own texts follow the locale; the configurator's texts, its title
+    // and the record stay as they are whatever the locale.
+    void toolkitTextsFollowTheLocale()
+    {
+        const struct
+        {
+            const char *locale;
+            const char *cancel;
+        } cases[] = {{"pt_BR", "Cancelar"}, {"C", "Cancel"}, {"en_US", "Cancel"}};
+        for (const auto &c : cases) {
+            const std::unique_ptr<QTranslator> translator(installToolkitTranslation(
+                *QCoreApplication::instance(), QLocale(QString::fromLatin1(c.locale))));
+            {
+                ModalResponder responder;
+                auto window = makeWindow(missingLibrary);
+                const QByteArray record = serializedRecord();
+                QCoreApplication::processEvents();
+                QCOMPARE(responder.boxes,
+                         QVector<ShownBox>{
+                             box("critical", "Erro!", "Arquivo hid_usb.dll não enconrado")});
+                QCOMPARE(window->windowTitle(), QStringLiteral("Configurador Velorix II V1.0c"));
+                QCOMPARE(control<QAction>(window.get(), "actionSair")->text(),
+                         QStringLiteral("Sair"));
+                QCOMPARE(serializedRecord(), record);
+
+                PortFolder ports;
+                SerialPortDialog dialog;
+                QCOMPARE(dialog.windowTitle(), QStringLiteral("Porta COM"));
+                const auto *buttons = dialog.findChild<QDialogButtonBox *>();
+                QCOMPARE(buttons->button(QDialogButtonBox::Cancel)->text(),
+                         QString::fromLatin1(c.cancel));
+            }
+        }
     }
 
     void sairClosesTheWindow()
