@@ -52,7 +52,7 @@ class CommandsSerialTest : public QObject
     static bool portReleased()
     {
         return serial_port.handle == SERIAL_NO_HANDLE && !serial_port.open &&
-               serial_device_available(READER_COM);
+               serial_device_probe(READER_COM);
     }
 
     // The reader answers detection itself, then the command with these bytes.

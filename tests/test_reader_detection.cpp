@@ -15,7 +15,7 @@ using Rates = std::vector<int32_t>;
 bool portReleased()
 {
     return serial_port.handle == SERIAL_NO_HANDLE && !serial_port.open &&
-           serial_device_available(READER_COM);
+           serial_device_probe(READER_COM);
 }
 } // namespace
 
