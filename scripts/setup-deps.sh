@@ -10,6 +10,8 @@ packages=(
     # Without a font Qt draws empty boxes and says nothing; the form uses
     # Liberation Sans Narrow so that its texts fit the fixed layout.
     fonts-dejavu-core fonts-liberation
+    # udevadm checks the udev rules; util-linux's unshare gives it a private /run.
+    udev
     "$@"
 )
 
