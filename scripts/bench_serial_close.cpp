@@ -17,6 +17,7 @@
 namespace {
 constexpr int PORT = 65; // ttyACM0 of the bench's own device folder
 constexpr double BOUND_MS = 100;
+constexpr int MAX_FILLS = 1000;
 
 // One round: a stalled port, then the timed close. -1 when the set-up failed.
 double closeAfterStall(const std::string &link)
@@ -28,10 +29,16 @@ double closeAfterStall(const std::string &link)
     const int device = serial_device_open(PORT);
     double ms = -1;
     if (device >= 0 && serial_device_configure(device, 2400, 8, 'n', 2) == 0) {
+        // The driver may still make room as the other side's line discipline
+        // takes its share; fill again until a bounded write gives up.
         const uint8_t filler[1024] = {};
-        while (write(device, filler, sizeof filler) > 0) {
+        bool stalled = false;
+        for (int attempt = 0; attempt < MAX_FILLS && !stalled; ++attempt) {
+            while (write(device, filler, sizeof filler) > 0) {
+            }
+            stalled = serial_device_write(device, filler, 1) == -1;
         }
-        if (serial_device_write(device, filler, 1) == -1) {
+        if (stalled) {
             const auto start = std::chrono::steady_clock::now();
             serial_device_close(device);
             ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
