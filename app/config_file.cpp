@@ -5,10 +5,8 @@
 #include "config/config_record.h"
 #include "ui_MainWindowForm.h"
 
-#include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QSaveFile>
 
 namespace {
 QString dialogCaption()
@@ -40,12 +38,7 @@ void MainWindow::saveToFile()
         QFileDialog::getSaveFileName(this, dialogCaption(), startFolder, fileFilter);
     if (path.isEmpty())
         return;
-    // The old file stays as it was until the new one is completely written.
-    // commit() would not notice a write that fails while it flushes, so the
-    // flush comes first; an uncommitted file is thrown away.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !writeConfigFile(file, configRecord) || !file.flush() ||
-        !file.commit())
+    if (!saveConfigFile(path, configRecord))
         showFileError(this);
 }
 
@@ -63,12 +56,9 @@ void MainWindow::openFromFile()
     if (path.isEmpty())
         return;
     uint8_t buffer[CONFIG_FILE_BUFFER_SIZE];
-    {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly) || !readConfigFile(file, buffer)) {
-            showFileError(this);
-            return;
-        }
+    if (!loadConfigFile(path, buffer)) {
+        showFileError(this);
+        return;
     }
     update_gui_from_file(reinterpret_cast<char *>(buffer));
     if (!ui->actionSerial->isChecked())

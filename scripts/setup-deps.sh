@@ -14,6 +14,8 @@ packages=(
     fonts-dejavu-core fonts-liberation
     # Qt's own texts (dialog buttons, file dialogs) in the operator's language.
     qt6-translations-l10n
+    # udevadm checks the udev rules; util-linux's unshare gives it a private /run.
+    udev
     "$@"
 )
 
