@@ -26,24 +26,31 @@ bool MainWindow::GetSerialParams()
 
 void MainWindow::on_pushButton_firmware_clicked()
 {
-    QString version;
-    if (succeeded(commands.readFirmware(selectedLink(), &version)))
-        ui->lineEdit_firmware->setText(version);
+    runExclusive([this] {
+        QString version;
+        if (succeeded(commands.readFirmware(selectedLink(), &version)))
+            ui->lineEdit_firmware->setText(version);
+    });
 }
 
 void MainWindow::on_pushButton_getSerial_clicked()
 {
-    QString serialNumber;
-    // The field's six-character limit and the digit filter apply.
-    if (succeeded(commands.readSerialNumber(selectedLink(), &serialNumber)))
-        ui->lineEdit_serial->setText(serialNumber);
+    runExclusive([this] {
+        QString serialNumber;
+        // The field's six-character limit and the digit filter apply.
+        if (succeeded(commands.readSerialNumber(selectedLink(), &serialNumber)))
+            ui->lineEdit_serial->setText(serialNumber);
+    });
 }
 
 void MainWindow::on_pushButton_wrtSerial_clicked()
 {
-    QString next;
-    if (succeeded(commands.writeSerialNumber(selectedLink(), ui->lineEdit_serial->text(), &next)))
-        ui->lineEdit_serial->setText(next);
+    runExclusive([this] {
+        QString next;
+        if (succeeded(
+                commands.writeSerialNumber(selectedLink(), ui->lineEdit_serial->text(), &next)))
+            ui->lineEdit_serial->setText(next);
+    });
 }
 
 void MainWindow::on_lineEdit_serial_textChanged(const QString &text)
@@ -58,25 +65,32 @@ void MainWindow::on_lineEdit_serial_textChanged(const QString &text)
 
 void MainWindow::on_actionDFU_triggered()
 {
-    succeeded(commands.enterDfu());
+    runExclusive([this] { succeeded(commands.enterDfu()); });
 }
 
-void MainWindow::on_pushButton_getConfig_clicked()
+void MainWindow::readConfigurationIntoForm()
 {
     uint8_t config[CONFIG_SERIALIZED_SIZE];
     if (succeeded(commands.readConfiguration(selectedLink(), config)))
         update_gui_from_file(reinterpret_cast<char *>(config));
 }
 
+void MainWindow::on_pushButton_getConfig_clicked()
+{
+    runExclusive([this] { readConfigurationIntoForm(); });
+}
+
 void MainWindow::on_pushButton_config_clicked()
 {
-    succeeded(commands.writeConfiguration(selectedLink(), configRecord));
+    runExclusive([this] { succeeded(commands.writeConfiguration(selectedLink(), configRecord)); });
 }
 
 void MainWindow::on_actionDefault_triggered()
 {
-    if (!succeeded(commands.restoreDefaults(selectedLink())))
-        return;
-    on_pushButton_getConfig_clicked();
-    progress.progress(QString::fromUtf8(PROGRESS_DONE));
+    runExclusive([this] {
+        if (!succeeded(commands.restoreDefaults(selectedLink())))
+            return;
+        readConfigurationIntoForm();
+        progress.progress(QString::fromUtf8(PROGRESS_DONE));
+    });
 }

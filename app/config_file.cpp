@@ -6,10 +6,8 @@
 #include "config/config_record.h"
 #include "ui_MainWindowForm.h"
 
-#include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QSaveFile>
 
 namespace {
 QString dialogCaption()
@@ -32,21 +30,26 @@ void showFileError(QWidget *parent)
 
 void MainWindow::on_actionSalvar_triggered()
 {
+    runExclusive([this] { saveToFile(); });
+}
+
+void MainWindow::saveToFile()
+{
     configRecord.markUserEdited();
     const QString path =
         QFileDialog::getSaveFileName(this, dialogCaption(), startFolder, fileFilter);
     if (path.isEmpty())
         return;
-    // The old file stays as it was until the new one is completely written.
-    // commit() would not notice a write that fails while it flushes, so the
-    // flush comes first; an uncommitted file is thrown away.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !writeConfigFile(file, configRecord) || !file.flush() ||
-        !file.commit())
+    if (!saveConfigFile(path, configRecord))
         showFileError(this);
 }
 
 void MainWindow::on_actionAbrir_triggered()
+{
+    runExclusive([this] { openFromFile(); });
+}
+
+void MainWindow::openFromFile()
 {
     // Building the dialog lists the ports, before the file is even chosen.
     SerialPortDialog portDialog;
@@ -55,12 +58,9 @@ void MainWindow::on_actionAbrir_triggered()
     if (path.isEmpty())
         return;
     uint8_t buffer[CONFIG_FILE_BUFFER_SIZE];
-    {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly) || !readConfigFile(file, buffer)) {
-            showFileError(this);
-            return;
-        }
+    if (!loadConfigFile(path, buffer)) {
+        showFileError(this);
+        return;
     }
     update_gui_from_file(reinterpret_cast<char *>(buffer));
     if (!ui->actionSerial->isChecked())

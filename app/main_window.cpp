@@ -4,6 +4,7 @@
 #include "commands/message_catalogue.h"
 #include "ui_MainWindowForm.h"
 
+#include <QCloseEvent>
 #include <QEvent>
 #include <cstring>
 
@@ -80,6 +81,31 @@ void MainWindow::changeEvent(QEvent *event)
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::LanguageChange)
         setFormTexts();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (commandRunning) {
+        closeRequested = true;
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
+}
+
+void MainWindow::runExclusive(const std::function<void()> &command)
+{
+    if (commandRunning)
+        return;
+    commandRunning = true;
+    command();
+    commandRunning = false;
+    // The operator asked to close while the reader was busy: do it now that
+    // the command has run to its end.
+    if (closeRequested) {
+        closeRequested = false;
+        close();
+    }
 }
 
 void MainWindow::on_actionSair_triggered()

@@ -5,6 +5,7 @@
 #include "config/config_record.h"
 
 #include <QMainWindow>
+#include <functional>
 
 namespace Ui {
 class MainWindowForm;
@@ -29,6 +30,8 @@ public:
 
 protected:
     void changeEvent(QEvent *event) override;
+    // A close asked for while a command runs waits until it has ended.
+    void closeEvent(QCloseEvent *event) override;
 
 private slots:
     // Application shell (app/)
@@ -114,6 +117,15 @@ private:
     void setFormTexts();
     void hideUnofferedControls();
 
+    // Runs a reader command, or "Abrir" or "Salvar", unless one is already
+    // running: during a command's waits the window still serves queued calls
+    // and accessibility actions, and a second command reached that way does
+    // nothing at all.
+    void runExclusive(const std::function<void()> &command);
+    void readConfigurationIntoForm();
+    void saveToFile();
+    void openFromFile();
+
     // The link the commands take: HID while "Teclado" is checked.
     ReaderLink selectedLink() const;
     // Reports a command's failure, once; true when the command succeeded.
@@ -129,5 +141,7 @@ private:
 
     Ui::MainWindowForm *ui;
     StatusProgress progress;
+    bool commandRunning = false;
+    bool closeRequested = false;
     ReaderCommands commands{linkSession, progress};
 };

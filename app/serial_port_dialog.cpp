@@ -27,7 +27,7 @@ void SerialPortDialog::fillPortList()
 {
     ui->comboBox_port->clear();
     for (int n = 0; n <= HIGHEST_PORT_NUMBER; ++n) {
-        if (!serial_device_available(n))
+        if (!serial_device_probe(n))
             continue;
         // The tool tip tells which device of this system the COM number is.
         char path[4200];

@@ -1,8 +1,10 @@
 #pragma once
 // Follows a reader command on the window: its progress texts on the status
-// bar, painted at once because the window blocks during the waits, and the
-// wait cursor while the command blocks.
+// bar, painted at once, and, while the command waits on the link, the wait
+// cursor and a window that keeps painting and answering the window system
+// but takes no user input.
 #include "commands/reader_commands.h"
+#include "platform/sleep.h"
 
 class QStatusBar;
 
@@ -17,4 +19,6 @@ public:
 
 private:
     QStatusBar *statusBar = nullptr;
+    WaitService previousService = nullptr;
+    void *previousContext = nullptr;
 };

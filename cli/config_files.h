@@ -1,6 +1,7 @@
 #pragma once
-// Configuration files as velorix-cli reads and writes them: the window's
-// format, read as the window reads it, saved atomically as the window saves.
+// Configuration files as velorix-cli reads and writes them, through the
+// window's own helpers (config/config_file_format.h): read as the window
+// reads them, saved as the window saves.
 #include "config/config_record.h"
 
 #include <QString>

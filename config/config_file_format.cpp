@@ -1,6 +1,9 @@
 #include "config/config_file_format.h"
 
-#include <QFileDevice>
+#include "platform/regular_file.h"
+
+#include <QFile>
+#include <QSaveFile>
 #include <cstring>
 
 bool writeConfigFile(QFileDevice &file, const ConfigRecord &record)
@@ -40,4 +43,33 @@ bool readConfigFile(QFileDevice &file, uint8_t buffer[CONFIG_FILE_BUFFER_SIZE])
     if (got == 0 || n < 0)
         return true;
     return readUpTo(file, reinterpret_cast<char *>(buffer), n + 1) >= 0;
+}
+
+bool loadConfigFile(const QString &path, uint8_t buffer[CONFIG_FILE_BUFFER_SIZE],
+                    ConfigFileShape *shape)
+{
+    const int descriptor = platform_open_regular_file(QFile::encodeName(path).constData());
+    if (descriptor < 0)
+        return false;
+    QFile file;
+    if (!file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        platform_close_file(descriptor);
+        return false;
+    }
+    if (shape) {
+        char count = 0;
+        shape->size = file.size();
+        shape->count = file.peek(&count, 1) == 1 ? static_cast<uint8_t>(count) : 0;
+    }
+    return readConfigFile(file, buffer);
+}
+
+bool saveConfigFile(const QString &path, const ConfigRecord &record)
+{
+    // commit() would not notice a write that fails while it flushes, so the
+    // flush comes first; an uncommitted file is thrown away.
+    QSaveFile file(path);
+    file.setDirectWriteFallback(true);
+    return file.open(QIODevice::WriteOnly) && writeConfigFile(file, record) && file.flush() &&
+           file.commit();
 }

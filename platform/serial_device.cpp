@@ -1,18 +1,92 @@
 #include "platform/serial_device.h"
+#include "platform/serial_system.h"
 
+#include <asm/termbits.h>
 #include <cerrno>
 #include <climits>
 #include <ctime>
 #include <fcntl.h>
+#include <linux/serial.h>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
-#include <termios.h>
 #include <unistd.h>
 
 namespace {
 constexpr int WRITE_MS_PER_BYTE = 10;
 constexpr int WRITE_MS_CONSTANT = 20;
+// Room for the device folder and a device name.
+constexpr size_t PATH_SIZE = 4200;
+// Non-blocking, so that a port waiting for carrier never holds the window,
+// and never the controlling terminal of the configurator.
+constexpr int OPEN_FLAGS = O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC;
+
+// The queue argument of TCFLSH travels in the pointer's place.
+void *queue(uintptr_t which)
+{
+    return reinterpret_cast<void *>(which);
+}
+
+bool hasUart(int device)
+{
+    serial_struct info{};
+    return serial_system().ioctl(device, TIOCGSERIAL, &info) == 0 && info.type != PORT_UNKNOWN;
+}
+
+// Whether a port just opened is free for us: a terminal that no other
+// program has marked exclusive or locked and, for a legacy port, one with a
+// UART behind its name. The mark is read before anything else is done to the
+// port: as root the open succeeds in spite of it.
+bool isFree(int device, bool legacy)
+{
+    const SerialSystem &os = serial_system();
+    int exclusive = 0;
+    if (os.ioctl(device, TIOCGEXCL, &exclusive) != 0 || exclusive)
+        return false;
+    if (os.flock(device, LOCK_EX | LOCK_NB) != 0)
+        return false;
+    return !legacy || hasUart(device);
+}
+
+int openFree(const char *path, bool legacy)
+{
+    const SerialSystem &os = serial_system();
+    const int device = os.open(path, OPEN_FLAGS);
+    if (device < 0)
+        return SERIAL_NO_DEVICE;
+    if (!isFree(device, legacy)) {
+        os.close(device);
+        return SERIAL_NO_DEVICE;
+    }
+    return device;
+}
+
+int openFreeCom(int comNumber)
+{
+    char path[PATH_SIZE];
+    if (!serial_device_path(comNumber, path, sizeof path))
+        return SERIAL_NO_DEVICE;
+    return openFree(path, serial_device_is_legacy_port(comNumber));
+}
+
+// A free port made ready for an exchange.
+int takeForExchange(int device)
+{
+    if (device == SERIAL_NO_DEVICE)
+        return device;
+    const SerialSystem &os = serial_system();
+    // Opening raised DTR and RTS; the link keeps them low, so they drop
+    // before the line is touched. A pseudo-terminal has no modem lines.
+    int lines = TIOCM_DTR | TIOCM_RTS;
+    os.ioctl(device, TIOCMBIC, &lines);
+    // The lock keeps out openers that lock too; the mark keeps out the others
+    // that do not run as root.
+    os.ioctl(device, TIOCEXCL, nullptr);
+    // Bytes queued before the open would be taken for the coming answer. No
+    // other program claimed them: the port was neither marked nor locked.
+    os.ioctl(device, TCFLSH, queue(TCIFLUSH));
+    return device;
+}
 
 int64_t nowMs()
 {
@@ -40,31 +114,20 @@ bool waitWritable(int device, int64_t deadline)
 
 int serial_device_open(int comNumber)
 {
-    char path[4200];
-    if (!serial_device_path(comNumber, path, sizeof path))
-        return SERIAL_NO_DEVICE;
-    // Non-blocking, so that a port waiting for carrier never holds the window.
-    const int device = open(path, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (device < 0)
-        return SERIAL_NO_DEVICE;
-    // The lock keeps out every other opener, root included; TIOCEXCL also
-    // keeps out programs that do not take the lock, unless they run as root.
-    if (!isatty(device) || flock(device, LOCK_EX | LOCK_NB) != 0) {
-        close(device);
-        return SERIAL_NO_DEVICE;
-    }
-    ioctl(device, TIOCEXCL);
-    // Bytes left from an earlier exchange would be taken for the next answer.
-    tcflush(device, TCIFLUSH);
-    return device;
+    return takeForExchange(openFreeCom(comNumber));
 }
 
-bool serial_device_available(int comNumber)
+int serial_device_open_path(const char *path)
 {
-    const int device = serial_device_open(comNumber);
+    return takeForExchange(openFree(path, false));
+}
+
+bool serial_device_probe(int comNumber)
+{
+    const int device = openFreeCom(comNumber);
     if (device == SERIAL_NO_DEVICE)
         return false;
-    serial_device_close(device);
+    serial_system().close(device);
     return true;
 }
 
@@ -81,20 +144,6 @@ int serial_device_read(int device, uint8_t *buffer, size_t size)
         if (errno != EINTR)
             return -1;
     }
-}
-
-int serial_device_open_path(const char *path)
-{
-    const int device = open(path, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (device < 0)
-        return SERIAL_NO_DEVICE;
-    if (!isatty(device) || flock(device, LOCK_EX | LOCK_NB) != 0) {
-        close(device);
-        return SERIAL_NO_DEVICE;
-    }
-    ioctl(device, TIOCEXCL);
-    tcflush(device, TCIFLUSH);
-    return device;
 }
 
 bool serial_device_wait_readable(int device, int timeoutMs)
@@ -130,8 +179,13 @@ void serial_device_close(int device)
 {
     if (device < 0)
         return;
-    // The exclusive mark outlives the descriptor on a pseudo-terminal whose
-    // master stays open; clear it so that the port can be opened again.
-    ioctl(device, TIOCNXCL);
-    close(device);
+    const SerialSystem &os = serial_system();
+    // Output a device no longer takes would hold close() for the port's
+    // closing wait (30 s by default); none of it is wanted any more.
+    os.ioctl(device, TCFLSH, queue(TCOFLUSH));
+    // The mark outlives the descriptor on a pseudo-terminal whose master
+    // stays open. It is ours to clear: the open refused a port marked by
+    // another program.
+    os.ioctl(device, TIOCNXCL, nullptr);
+    os.close(device);
 }

@@ -1,7 +1,9 @@
 #pragma once
 // Serial ports named by COM number, on POSIX terminals. A port is held by one
 // opener at a time, never blocks, and is driven in raw mode without any flow
-// control, the way the reader's link expects.
+// control, the way the reader's link expects. A port that another program
+// holds (marked exclusive with TIOCEXCL, or locked with flock) is left alone,
+// root or not, and so is its unread input.
 //
 // COM numbers map to devices of the device folder (/dev):
 //   COM1 to COM32   /dev/ttyS0 to /dev/ttyS31
@@ -16,11 +18,20 @@ constexpr int SERIAL_NO_DEVICE = -1;
 // Writes the device path of COM n into buffer; false when n names no device.
 bool serial_device_path(int comNumber, char *buffer, size_t size);
 
-// Opens COM n exclusively, never blocking. Returns a descriptor or SERIAL_NO_DEVICE.
+// True for the machine's own serial ports (ttyS): their names exist whether
+// or not a UART is behind them, so one counts only when the kernel reports
+// a UART type for it.
+bool serial_device_is_legacy_port(int comNumber);
+
+// Opens COM n for an exchange, never blocking: refuses a port that is held or
+// has no UART, lowers DTR and RTS, marks the port exclusive and drops input
+// queued before the open. Returns a descriptor or SERIAL_NO_DEVICE.
 int serial_device_open(int comNumber);
 
-// True when COM n could be opened right now; the port is closed again at once.
-bool serial_device_available(int comNumber);
+// True when COM n could be opened for an exchange right now. Leaves the port
+// as it found it: no settings, modem lines, mark or queued bytes are touched
+// (opening still raises DTR on a real port; nothing can avoid that).
+bool serial_device_probe(int comNumber);
 
 // 0 on success, -1 when the driver refuses the settings.
 int serial_device_configure(int device, int baudRate, int dataBits, char parity, int stopBits);
@@ -31,6 +42,8 @@ int serial_device_read(int device, uint8_t *buffer, size_t size);
 // Bytes written, -1 on error or when the bound expires.
 int serial_device_write(int device, const uint8_t *bytes, size_t n);
 
+// Drops unsent output, so that close() cannot wait for a device that stopped
+// reading, clears the exclusive mark and closes.
 void serial_device_close(int device);
 
 // Ports named by their device path instead of a COM number, for a device
@@ -65,7 +78,8 @@ void serial_device_use_folder(const char *folder);
 // pseudo-terminal they are those of its slave.
 struct SerialLineSettings
 {
-    int32_t baudRate;
+    int32_t baudRate;      // output
+    int32_t inputBaudRate; // the same, unless something split them
     int dataBits;
     char parity; // 'n', 'o' or 'e'
     int stopBits;

@@ -14,13 +14,22 @@ struct DeviceFamily
 {
     int firstCom;
     const char *name;
+    bool legacy; // the machine's own ports, named whether a UART is there or not
 };
 constexpr int FAMILY_SIZE = 32;
 constexpr DeviceFamily families[] = {
-    {1, "ttyS"},
-    {33, "ttyUSB"},
-    {65, "ttyACM"},
+    {1, "ttyS", true},
+    {33, "ttyUSB", false},
+    {65, "ttyACM", false},
 };
+
+const DeviceFamily *familyOf(int comNumber)
+{
+    for (const DeviceFamily &family : families)
+        if (comNumber >= family.firstCom && comNumber < family.firstCom + FAMILY_SIZE)
+            return &family;
+    return nullptr;
+}
 
 const char *deviceFolder()
 {
@@ -30,14 +39,18 @@ const char *deviceFolder()
 
 bool serial_device_path(int comNumber, char *buffer, size_t size)
 {
-    for (const DeviceFamily &family : families) {
-        const int index = comNumber - family.firstCom;
-        if (index < 0 || index >= FAMILY_SIZE)
-            continue;
-        const int written = snprintf(buffer, size, "%s/%s%d", deviceFolder(), family.name, index);
-        return written > 0 && static_cast<size_t>(written) < size;
-    }
-    return false;
+    const DeviceFamily *family = familyOf(comNumber);
+    if (!family)
+        return false;
+    const int written = snprintf(buffer, size, "%s/%s%d", deviceFolder(), family->name,
+                                 comNumber - family->firstCom);
+    return written > 0 && static_cast<size_t>(written) < size;
+}
+
+bool serial_device_is_legacy_port(int comNumber)
+{
+    const DeviceFamily *family = familyOf(comNumber);
+    return family && family->legacy;
 }
 
 void serial_device_use_folder(const char *folder)

@@ -1,15 +1,17 @@
+// Line settings through Linux's termios2 calls, which carry the input and
+// the output rate apart and take rates that have no B-constant (14400).
 #include "platform/serial_device.h"
-#include "platform/serial_line_rate.h"
+#include "platform/serial_system.h"
 
+#include <asm/termbits.h>
 #include <cstdlib>
 #include <sys/ioctl.h>
-#include <termios.h>
 
 namespace {
 struct StandardRate
 {
     int32_t rate;
-    speed_t code;
+    tcflag_t code;
 };
 constexpr StandardRate standardRates[] = {
     {600, B600},     {1200, B1200},   {2400, B2400},   {4800, B4800},     {9600, B9600},
@@ -19,12 +21,17 @@ constexpr StandardRate standardRates[] = {
 // the line when it is this close.
 constexpr int32_t RATE_TOLERANCE_PERCENT = 2;
 
-const StandardRate *standardRate(int32_t rate)
+bool getLine(int device, termios2 *line)
+{
+    return serial_system().ioctl(device, TCGETS2, line) == 0;
+}
+
+tcflag_t rateCode(int32_t rate)
 {
     for (const StandardRate &entry : standardRates)
         if (entry.rate == rate)
-            return &entry;
-    return nullptr;
+            return entry.code;
+    return BOTHER;
 }
 
 bool frameBits(int dataBits, char parity, int stopBits, tcflag_t *bits)
@@ -42,32 +49,41 @@ bool frameBits(int dataBits, char parity, int stopBits, tcflag_t *bits)
     return true;
 }
 
-void makeRaw(termios *line, tcflag_t frame)
+// Raw bytes both ways, no flow control, one rate for input and output:
+// clearing the input-rate bits makes the input follow the output, whatever
+// rate an earlier open or another program left there.
+void makeRaw(termios2 *line, tcflag_t frame, int32_t rate)
 {
-    cfmakeraw(line);
-    line->c_iflag &= ~(IXON | IXOFF | IXANY | INPCK);
+    line->c_iflag &=
+        ~(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON | IXOFF | IXANY | INPCK);
     if (frame & PARENB)
         line->c_iflag |= INPCK;
-    line->c_cflag &= ~(CSIZE | CSTOPB | PARENB | PARODD | CRTSCTS);
-    line->c_cflag |= frame | CLOCAL | CREAD;
+    line->c_oflag &= ~OPOST;
+    line->c_lflag &= ~(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
+    line->c_cflag &= ~(CSIZE | CSTOPB | PARENB | PARODD | CRTSCTS | CBAUD | CIBAUD);
+    line->c_cflag |= frame | CLOCAL | CREAD | rateCode(rate);
+    line->c_ispeed = static_cast<speed_t>(rate);
+    line->c_ospeed = static_cast<speed_t>(rate);
     // A read returns at once with whatever the driver holds.
     line->c_cc[VMIN] = 0;
     line->c_cc[VTIME] = 0;
 }
 
-// A driver that cannot do what was asked keeps other settings and still
-// reports success, so the line is read back.
-bool lineMatches(int device, int32_t baudRate, tcflag_t frame)
+bool near(speed_t actual, int32_t rate)
 {
-    termios line;
-    if (tcgetattr(device, &line) != 0)
+    const int64_t off = std::abs(int64_t{actual} - rate);
+    return actual > 0 && off * 100 <= int64_t{rate} * RATE_TOLERANCE_PERCENT;
+}
+
+// A driver that cannot do what was asked keeps other settings and still
+// reports success, so the line is read back, both of its rates included.
+bool lineMatches(int device, int32_t rate, tcflag_t frame)
+{
+    termios2 line;
+    if (!getLine(device, &line))
         return false;
     const tcflag_t mask = CSIZE | CSTOPB | PARENB | PARODD;
-    if ((line.c_cflag & mask) != frame)
-        return false;
-    const int32_t actual = line_rate_get(device);
-    const int64_t off = std::abs(int64_t{actual} - baudRate);
-    return actual > 0 && off * 100 <= int64_t{baudRate} * RATE_TOLERANCE_PERCENT;
+    return (line.c_cflag & mask) == frame && near(line.c_ospeed, rate) && near(line.c_ispeed, rate);
 }
 
 int dataBitsOf(tcflag_t flags)
@@ -88,34 +104,22 @@ int dataBitsOf(tcflag_t flags)
 int serial_device_configure(int device, int baudRate, int dataBits, char parity, int stopBits)
 {
     tcflag_t frame;
-    termios line;
-    if (baudRate <= 0 || !frameBits(dataBits, parity, stopBits, &frame) ||
-        tcgetattr(device, &line) != 0)
+    termios2 line;
+    if (baudRate <= 0 || !frameBits(dataBits, parity, stopBits, &frame) || !getLine(device, &line))
         return -1;
-    makeRaw(&line, frame);
-    const StandardRate *standard = standardRate(baudRate);
-    const speed_t code = standard ? standard->code : B9600;
-    cfsetispeed(&line, code);
-    cfsetospeed(&line, code);
-    if (tcsetattr(device, TCSANOW, &line) != 0)
+    makeRaw(&line, frame, baudRate);
+    if (serial_system().ioctl(device, TCSETS2, &line) != 0)
         return -1;
-    if (!standard && line_rate_set(device, baudRate) != 0)
-        return -1;
-    // DTR and RTS stay low; a pseudo-terminal has no modem lines to drop.
-    int lines = TIOCM_DTR | TIOCM_RTS;
-    ioctl(device, TIOCMBIC, &lines);
     return lineMatches(device, baudRate, frame) ? 0 : -1;
 }
 
 bool serial_device_line_settings(int device, SerialLineSettings *settings)
 {
-    termios line;
-    if (tcgetattr(device, &line) != 0)
+    termios2 line;
+    if (!getLine(device, &line))
         return false;
-    const int32_t rate = line_rate_get(device);
-    if (rate < 0)
-        return false;
-    settings->baudRate = rate;
+    settings->baudRate = static_cast<int32_t>(line.c_ospeed);
+    settings->inputBaudRate = static_cast<int32_t>(line.c_ispeed);
     settings->dataBits = dataBitsOf(line.c_cflag);
     settings->parity = !(line.c_cflag & PARENB) ? 'n' : (line.c_cflag & PARODD) ? 'o' : 'e';
     settings->stopBits = (line.c_cflag & CSTOPB) ? 2 : 1;

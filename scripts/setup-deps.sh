@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs, with apt-get, the Debian packages that building and testing the
-# configurator needs, when any of them is missing.
+# configurator needs, when any of them is missing: as root directly, through
+# sudo otherwise. A user without sudo gets the one command to run as root,
+# and the script fails before anything else happens.
 set -euo pipefail
 
 packages=(
@@ -10,6 +12,10 @@ packages=(
     # Without a font Qt draws empty boxes and says nothing; the form uses
     # Liberation Sans Narrow so that its texts fit the fixed layout.
     fonts-dejavu-core fonts-liberation
+    # Qt's own texts (dialog buttons, file dialogs) in the operator's language.
+    qt6-translations-l10n
+    # udevadm checks the udev rules; util-linux's unshare gives it a private /run.
+    udev
     # The test of the fleet provisioning example runs its playbook.
     ansible-core
     "$@"
@@ -21,8 +27,18 @@ for p in "${packages[@]}"; do
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
-echo "Installing: ${missing[*]}"
+install=(apt-get install -y --no-install-recommends "${missing[@]}")
 sudo_cmd=()
-[ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+if [ "$(id -u)" -ne 0 ]; then
+    if ! command -v sudo >/dev/null; then
+        echo "Missing packages, and this user can neither install them nor use sudo." >&2
+        echo "Run this line as root, then start again:" >&2
+        echo "  apt-get update && ${install[*]}" >&2
+        exit 1
+    fi
+    sudo_cmd=(sudo)
+fi
+echo "Installing: ${missing[*]}"
 "${sudo_cmd[@]}" apt-get update
-DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+# env, because sudo drops the caller's environment.
+"${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive "${install[@]}"

@@ -40,7 +40,10 @@ bool PtyReader::lineMatches(int32_t *lineRate) const
     if (!serial_device_line_settings(master, &line))
         return false;
     *lineRate = line.baudRate;
-    return line.baudRate == baudRate && line.dataBits == 8 && line.parity == 'n';
+    // The host hears the answer at its input rate, the reader the request at
+    // its output rate: both must be the reader's.
+    return line.baudRate == baudRate && line.inputBaudRate == baudRate && line.dataBits == 8 &&
+           line.parity == 'n';
 }
 
 size_t PtyReader::service()

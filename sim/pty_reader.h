@@ -1,8 +1,9 @@
 #pragma once
 // The simulated reader behind a pseudo-terminal, standing in for a reader in
 // CDC mode on a serial port. Like a real UART it understands the host only
-// while the line is set to its own rate (8 data bits, no parity); at any
-// other setting what arrives is noise to it and goes unanswered.
+// while the line is set to its own rate, for input and output alike (8 data
+// bits, no parity); at any other setting what arrives is noise to it and
+// goes unanswered.
 //
 // Nothing runs by itself: service() takes what the configurator has written
 // and writes the answers back. A test calls it from the replaced sleep; the

@@ -52,7 +52,7 @@ class CommandsSerialTest : public QObject
     bool portReleased()
     {
         return window->linkSession.serial_port.handle == SERIAL_NO_HANDLE &&
-               !window->linkSession.serial_port.open && serial_device_available(READER_COM);
+               !window->linkSession.serial_port.open && serial_device_probe(READER_COM);
     }
 
     // The reader answers detection itself, then the command with these bytes.

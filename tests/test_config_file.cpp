@@ -1,4 +1,5 @@
 #include "app/serial_port_dialog.h"
+#include "config/config_file_format.h"
 #include "config/config_record.h"
 #include "config_form_helpers.h"
 #include "link/serial_link.h"
@@ -18,9 +19,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
+#include <fcntl.h>
+#include <grp.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -67,6 +72,25 @@ private:
     rlimit saved{};
     void (*previousHandler)(int) = nullptr;
 };
+
+// Runs work in a child process as an ordinary user: root may write anywhere,
+// so a root test drops to "nobody". Returns the child's exit status.
+int asOrdinaryUser(const std::function<int()> &work)
+{
+    constexpr uid_t NOBODY = 65534;
+    const pid_t child = fork();
+    if (child == 0) {
+        if (geteuid() == 0 &&
+            (setgroups(0, nullptr) != 0 || setresgid(NOBODY, NOBODY, NOBODY) != 0 ||
+             setresuid(NOBODY, NOBODY, NOBODY) != 0))
+            _exit(255);
+        _exit(work());
+    }
+    int status = -1;
+    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
+}
 } // namespace
 
 class ConfigFileTest : public QObject
@@ -308,6 +332,58 @@ private slots:
         ::close(socketFd);
         QCOMPARE(criticalBoxes(), QVector<ShownBox>{fileError});
         QCOMPARE(profileName(), QByteArray("ANTES").leftJustified(8, '\0'));
+
+        // Neither is a FIFO, with no writer or a silent one, nor a device:
+        // opening or reading them would block the window for good.
+        const QByteArray fifo = QFile::encodeName(pathOf("fifo.cfg"));
+        QCOMPARE(mkfifo(fifo.constData(), 0600), 0);
+        QVERIFY(QFile::link(QStringLiteral("/dev/null"), pathOf("null.cfg")));
+        int silentWriter = -1;
+        for (const char *name : {"fifo.cfg", "fifo.cfg", "null.cfg"}) {
+            responder->boxes.clear();
+            open(pathOf(name));
+            QCOMPARE(criticalBoxes(), QVector<ShownBox>{fileError});
+            QCOMPARE(profileName(), QByteArray("ANTES").leftJustified(8, '\0'));
+            if (silentWriter < 0)
+                silentWriter = ::open(fifo.constData(), O_RDWR | O_NONBLOCK);
+        }
+        ::close(silentWriter);
+    }
+
+    void fileInAFolderClosedToNewFilesIsWrittenInPlace()
+    {
+        // The user may write these files but not create any beside them.
+        const QString locked = pathOf("locked");
+        QVERIFY(QDir(folder->path()).mkdir(QStringLiteral("locked")));
+        const QByteArray old("old configuration");
+        writeFile(locked + "/edit.cfg", old);
+        writeFile(locked + "/readonly.cfg", old);
+        chmod(QFile::encodeName(folder->path()).constData(), 0755);
+        chmod(QFile::encodeName(locked + "/edit.cfg").constData(), 0666);
+        chmod(QFile::encodeName(locked + "/readonly.cfg").constData(), 0444);
+        chmod(QFile::encodeName(locked).constData(), 0555);
+
+        const struct
+        {
+            const char *name;
+            bool saved;
+        } cases[] = {{"edit.cfg", true}, {"new.cfg", false}, {"readonly.cfg", false}};
+        const int wrong = asOrdinaryUser([&] {
+            int failed = 0;
+            for (size_t i = 0; i < std::size(cases); ++i)
+                if (saveConfigFile(locked + '/' + cases[i].name, record()) != cases[i].saved)
+                    failed |= 1 << i;
+            return failed;
+        });
+        chmod(QFile::encodeName(locked).constData(), 0755);
+        QCOMPARE(wrong, 0);
+        uint8_t image[CONFIG_FILE_SIZE] = {CONFIG_FILE_COUNT};
+        record().serialize(image + 1);
+        QCOMPARE(contentsOf(locked + "/edit.cfg"),
+                 QByteArray(reinterpret_cast<char *>(image), sizeof image));
+        QCOMPARE(contentsOf(locked + "/readonly.cfg"), old);
+        QCOMPARE(QDir(locked).entryList(QDir::Files | QDir::Hidden),
+                 QStringList({"edit.cfg", "readonly.cfg"}));
     }
 
     void failedSavesKeepTheOldFileAndSaySo()

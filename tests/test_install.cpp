@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -48,6 +49,11 @@ class InstallTest : public QObject
     Q_OBJECT
 
     QTemporaryDir prefix;
+
+    QString rulesPath() const
+    {
+        return prefix.filePath(QStringLiteral("lib/udev/rules.d/70-velorix-reader.rules"));
+    }
 
 private slots:
     void initTestCase()
@@ -110,11 +116,11 @@ private slots:
         QVERIFY(page.readAll().contains(QString::fromUtf8(".SH CÓDIGOS DE SAÍDA").toUtf8()));
     }
 
-    void udevRulesGrantTheReaderToTheUser()
+    void udevRulesGrantTheReaderAndKeepModemManagerAway()
     {
-        QFile rules(prefix.filePath(QStringLiteral("lib/udev/rules.d/70-velorix-reader.rules")));
+        QFile rules(rulesPath());
         QVERIFY(rules.open(QIODevice::ReadOnly | QIODevice::Text));
-        QSet<QString> granted;
+        QSet<QString> granted, ignored;
         for (const QString &raw : QString::fromUtf8(rules.readAll()).split('\n')) {
             const QString line = raw.trimmed();
             if (line.isEmpty() || line.startsWith('#'))
@@ -122,23 +128,64 @@ private slots:
             const QList<RuleKey> rule = parseRule(line);
             QVERIFY2(!rule.isEmpty(), qPrintable(line));
             QCOMPARE(valueOf(rule, QStringLiteral("ATTRS{idVendor}")), QStringLiteral("0802"));
-            QCOMPARE(valueOf(rule, QStringLiteral("TAG")), QStringLiteral("uaccess"));
             QVERIFY2(valueOf(rule, QStringLiteral("MODE")).isEmpty(), "rules never widen a mode");
-            granted << valueOf(rule, QStringLiteral("SUBSYSTEM")) + ':' +
-                           valueOf(rule, QStringLiteral("ATTRS{idProduct}"));
+            const QString product = valueOf(rule, QStringLiteral("ATTRS{idProduct}"));
+            if (valueOf(rule, QStringLiteral("TAG")) == QStringLiteral("uaccess"))
+                granted << valueOf(rule, QStringLiteral("SUBSYSTEM")) + ':' + product;
+            else if (valueOf(rule, QStringLiteral("ENV{ID_MM_DEVICE_IGNORE}")) == "1")
+                ignored << product;
+            else
+                QFAIL(qPrintable("a rule that does neither: " + line));
         }
         QCOMPARE(granted, (QSet<QString>{"hidraw:3002", "hidraw:3003", "tty:3003"}));
+        QCOMPARE(ignored, (QSet<QString>{"3002", "3003"}));
     }
 
-    void desktopEntryAndIcon()
+    void udevAcceptsTheRules()
+    {
+        // udevadm reads rules only from the system's folders: it runs with a
+        // /run of its own that holds ours, against a device that does not
+        // exist, so that it reads the rules and changes nothing.
+        const QString udevadm = QStandardPaths::findExecutable(
+            QStringLiteral("udevadm"), {"/usr/bin", "/bin", "/usr/sbin", "/sbin"});
+        if (udevadm.isEmpty())
+            QSKIP("udevadm is not installed (scripts/setup-deps.sh installs it)");
+        QProcess run;
+        run.setProcessChannelMode(QProcess::MergedChannels);
+        run.start(QStringLiteral("unshare"),
+                  {"-rm", "sh", "-c",
+                   "mount -t tmpfs tmpfs /run && mkdir -p /run/udev/rules.d && cp \"$1\" "
+                   "/run/udev/rules.d/ && \"$2\" test --action=add /devices/velorix-none",
+                   "sh", rulesPath(), udevadm});
+        QVERIFY(run.waitForFinished(60000));
+        const QString output = QString::fromLocal8Bit(run.readAll());
+        const QString ours = QStringLiteral("/run/udev/rules.d/70-velorix-reader.rules");
+        if (!output.contains(QStringLiteral("Reading rules file:")))
+            QSKIP(qPrintable("no private /run for udevadm here: " + output.left(300)));
+        QVERIFY2(output.contains(QStringLiteral("Reading rules file: ") + ours),
+                 qPrintable(output));
+        // udevadm names the file and line of everything it objects to.
+        QVERIFY2(!output.contains(ours + ':'), qPrintable(output));
+    }
+
+    void desktopFilesAndManualPages()
     {
         QFile entry(prefix.filePath(QStringLiteral("share/applications/velorix-config.desktop")));
         QVERIFY(entry.open(QIODevice::ReadOnly | QIODevice::Text));
         const QString text = QString::fromUtf8(entry.readAll());
         QVERIFY(text.contains(QStringLiteral("\nExec=velorix-config\n")));
-        QVERIFY(text.contains(QStringLiteral("\nCategories=Utility;Settings;\n")));
-        QVERIFY(QFileInfo::exists(prefix.filePath(
-            QStringLiteral("share/icons/hicolor/scalable/apps/velorix-config.svg"))));
+        // One main category, so that menus list the program once.
+        QVERIFY(text.contains(QStringLiteral("\nCategories=Settings;HardwareSettings;\n")));
+        for (const char *file : {"share/icons/hicolor/scalable/apps/velorix-config.svg",
+                                 "share/metainfo/org.example.velorix.config.metainfo.xml"})
+            QVERIFY2(QFileInfo::exists(prefix.filePath(QString::fromLatin1(file))), file);
+        // Every installed program has its manual page.
+        const QStringList programs =
+            QDir(prefix.filePath(QStringLiteral("bin"))).entryList(QDir::Files);
+        QVERIFY(programs.contains(QStringLiteral("velorix-config")));
+        for (const QString &program : programs)
+            QVERIFY2(QFileInfo::exists(prefix.filePath("share/man/man1/" + program + ".1")),
+                     qPrintable(program));
     }
 };
 

@@ -1,12 +1,16 @@
+#include "app/serial_port_dialog.h"
+#include "app/toolkit_translation.h"
 #include "config/config_record.h"
 #include "config/form_fields.h"
 #include "modal_responder.h"
+#include "port_folder.h"
 #include "window_fixture.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,6 +21,8 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QTextDocumentFragment>
+#include <QTranslator>
+#include <memory>
 
 namespace {
 const QString missingLibrary = QStringLiteral("/nonexistent/libhid_usb.so");
@@ -268,6 +274,41 @@ private slots:
             QCOMPARE(list->currentText(), QString::fromUtf8(start.shown));
         }
         QCOMPARE(record().profileName[0], uint8_t(0));
+    }
+
+    // Qt's own texts follow the locale; the configurator's texts, its title
+    // and the record stay as they are whatever the locale.
+    void toolkitTextsFollowTheLocale()
+    {
+        const struct
+        {
+            const char *locale;
+            const char *cancel;
+        } cases[] = {{"pt_BR", "Cancelar"}, {"C", "Cancel"}, {"en_US", "Cancel"}};
+        for (const auto &c : cases) {
+            const std::unique_ptr<QTranslator> translator(installToolkitTranslation(
+                *QCoreApplication::instance(), QLocale(QString::fromLatin1(c.locale))));
+            {
+                ModalResponder responder;
+                auto window = makeWindow(missingLibrary);
+                const QByteArray record = serializedRecord();
+                QCoreApplication::processEvents();
+                QCOMPARE(responder.boxes,
+                         QVector<ShownBox>{
+                             box("critical", "Erro!", "Arquivo hid_usb.dll não enconrado")});
+                QCOMPARE(window->windowTitle(), QStringLiteral("Configurador Velorix II V1.0c"));
+                QCOMPARE(control<QAction>(window.get(), "actionSair")->text(),
+                         QStringLiteral("Sair"));
+                QCOMPARE(serializedRecord(), record);
+
+                PortFolder ports;
+                SerialPortDialog dialog;
+                QCOMPARE(dialog.windowTitle(), QStringLiteral("Porta COM"));
+                const auto *buttons = dialog.findChild<QDialogButtonBox *>();
+                QCOMPARE(buttons->button(QDialogButtonBox::Cancel)->text(),
+                         QString::fromLatin1(c.cancel));
+            }
+        }
     }
 
     void sairClosesTheWindow()

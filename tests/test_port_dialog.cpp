@@ -27,14 +27,16 @@ private slots:
         ports.addPort(12);
         ports.addPort(3);
         ports.addPort(65);
+        ports.addPort(33);
+        ports.addPort(1, PORT_UNKNOWN); // a legacy name with no UART behind it
         SerialPortDialog dialog;
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Porta COM"));
         QCOMPARE(dialog.findChild<QGroupBox *>(QStringLiteral("groupBox"))->title(),
                  QStringLiteral("Selecione a porta COM"));
         QCOMPARE(dialog.portList()->objectName(), QStringLiteral("comboBox_port"));
-        QCOMPARE(itemsOf(dialog), QStringList({"COM3", "COM12", "COM65"}));
+        QCOMPARE(itemsOf(dialog), QStringList({"COM3", "COM12", "COM33", "COM65"}));
         QCOMPARE(dialog.portList()->currentIndex(), 0);
-        QVERIFY(dialog.portList()->itemData(2, Qt::ToolTipRole).toString().endsWith("/ttyACM0"));
+        QVERIFY(dialog.portList()->itemData(3, Qt::ToolTipRole).toString().endsWith("/ttyACM0"));
         QVERIFY(dialog.portList()->itemData(1, Qt::ToolTipRole).toString().endsWith("/ttyS11"));
         dialog.portList()->setCurrentIndex(1);
         QCOMPARE(portNumberFromItem(dialog.portList()->currentText()), 12);

@@ -22,7 +22,7 @@ using Rates = std::vector<int32_t>;
 bool portReleased()
 {
     return serial_port.handle == SERIAL_NO_HANDLE && !serial_port.open &&
-           serial_device_available(READER_COM);
+           serial_device_probe(READER_COM);
 }
 } // namespace
 
@@ -142,7 +142,7 @@ private slots:
         QVERIFY(found);
         QCOMPARE(window->linkSession.com_baud_rate, 4800);
         QVERIFY(window->linkSession.serial_port.handle == SERIAL_NO_HANDLE &&
-                !window->linkSession.serial_port.open && serial_device_available(READER_COM));
+                !window->linkSession.serial_port.open && serial_device_probe(READER_COM));
     }
 };
 

@@ -5,7 +5,11 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <asm/termbits.h>
 #include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 namespace {
@@ -31,6 +35,24 @@ SerialLineSettings lineOf(int master)
     if (!serial_device_line_settings(master, &line))
         qFatal("cannot read the line back");
     return line;
+}
+
+// Another program's descriptor on COM n, as a terminal program would hold it.
+int openAsAnotherProgram(int comNumber)
+{
+    return open(pathOf(comNumber).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+}
+
+// Leaves the line as a program would that set its input rate apart.
+void splitRates(int device, speed_t input, speed_t output)
+{
+    termios2 line;
+    ioctl(device, TCGETS2, &line);
+    line.c_cflag &= ~(CBAUD | CIBAUD);
+    line.c_cflag |= BOTHER | (BOTHER << IBSHIFT);
+    line.c_ispeed = input;
+    line.c_ospeed = output;
+    ioctl(device, TCSETS2, &line);
 }
 } // namespace
 
@@ -69,9 +91,9 @@ private slots:
         const int held = serial_device_open(65);
         QVERIFY(held >= 0);
         QCOMPARE(serial_device_open(65), SERIAL_NO_DEVICE);
-        QVERIFY(!serial_device_available(65));
+        QVERIFY(!serial_device_probe(65));
         serial_device_close(held);
-        QVERIFY(serial_device_available(65));
+        QVERIFY(serial_device_probe(65));
         const int again = serial_device_open(65);
         QVERIFY(again >= 0);
         serial_device_close(again);
@@ -86,16 +108,79 @@ private slots:
         QCOMPARE(serial_device_open(1), SERIAL_NO_DEVICE);
     }
 
+    void anotherProgramsPortIsLeftAlone()
+    {
+        // Programs that declare their hold with the exclusive mark or a lock
+        // keep their unread input and their mark, even when we run as root.
+        for (bool marked : {true, false}) {
+            PortFolder ports;
+            const int master = ports.addPort(65);
+            const int holder = openAsAnotherProgram(65);
+            QVERIFY(holder >= 0);
+            QCOMPARE(marked ? ioctl(holder, TIOCEXCL) : flock(holder, LOCK_EX | LOCK_NB), 0);
+            const uint8_t pending[] = "pending\n";
+            QCOMPARE(serial_device_write(master, pending, 8), 8);
+
+            QVERIFY(!serial_device_probe(65));
+            QCOMPARE(serial_device_open(65), SERIAL_NO_DEVICE);
+            QCOMPARE(drain(holder), QByteArray("pending\n"));
+            int mark = -1;
+            QCOMPARE(ioctl(holder, TIOCGEXCL, &mark), 0);
+            QCOMPARE(mark, marked ? 1 : 0);
+            close(holder);
+        }
+    }
+
+    void probeOnlyLooksAndOpenLowersTheLinesFirst()
+    {
+        PortFolder ports;
+        ports.addPort(65);
+        ports.addPort(3);
+        ports.addPort(2, PORT_UNKNOWN);
+        const QStringList look = {"open", "TIOCGEXCL", "flock"};
+        const struct
+        {
+            int com;
+            bool found;
+            QStringList calls;
+        } cases[] = {
+            {65, true, look + QStringList{"close"}},
+            {3, true, look + QStringList{"TIOCGSERIAL", "close"}},
+            {2, false, look + QStringList{"TIOCGSERIAL", "close"}}, // a name with no UART
+            {66, false, {"open"}},
+        };
+        for (const auto &c : cases) {
+            ports.calls.clear();
+            QCOMPARE(serial_device_probe(c.com), c.found);
+            QCOMPARE(ports.calls, c.calls);
+        }
+        QCOMPARE(serial_device_open(2), SERIAL_NO_DEVICE);
+
+        // An exchange looks first too; then DTR and RTS drop before anything
+        // else is done to the line, and on closing unsent output is dropped.
+        ports.calls.clear();
+        const int device = serial_device_open(65);
+        QVERIFY(device >= 0);
+        QCOMPARE(ports.calls, look + QStringList({"TIOCMBIC", "TIOCEXCL", "TCFLSH input"}));
+        ports.calls.clear();
+        serial_device_close(device);
+        QCOMPARE(ports.calls, QStringList({"TCFLSH output", "TIOCNXCL", "close"}));
+    }
+
     void everyLinkRateReachesTheLine()
     {
         PortFolder ports;
         const int master = ports.addPort(3);
         const int device = serial_device_open(3);
         QVERIFY(device >= 0);
-        for (int rate : {600, 1200, 2400, 4800, 9600, 14400, 19200, 38400, 57600, 115200}) {
+        // Input follows output: after 14400, and after a split left by another program.
+        splitRates(device, 4800, 9600);
+        QCOMPARE(lineOf(master).inputBaudRate, 4800);
+        for (int rate : {600, 1200, 14400, 2400, 4800, 9600, 19200, 14400, 38400, 57600, 115200}) {
             QCOMPARE(serial_device_configure(device, rate, 8, 'n', 2), 0);
             const SerialLineSettings line = lineOf(master);
             QCOMPARE(line.baudRate, rate);
+            QCOMPARE(line.inputBaudRate, rate);
             QCOMPARE(line.dataBits, 8);
             QCOMPARE(line.parity, 'n');
             QCOMPARE(line.stopBits, 2);
@@ -144,15 +229,23 @@ private slots:
         // full, a write gives up after its bound.
         uint8_t filler[1024] = {};
         int written = 0;
+        size_t queued = 0;
         for (int round = 0; round < 1000 && written != -1; ++round) {
-            while (write(device, filler, sizeof filler) > 0) {
-            }
+            for (ssize_t put; (put = write(device, filler, sizeof filler)) > 0;)
+                queued += static_cast<size_t>(put);
             QCOMPARE(errno, EAGAIN);
             written = serial_device_write(device, request, 1);
+            queued += written > 0 ? 1 : 0;
         }
         QCOMPARE(written, -1);
 
+        // Closing drops what still waits in the driver; only what already
+        // reached the other side's line discipline is left to read there.
         serial_device_close(device);
+        size_t delivered = 0;
+        for (QByteArray got; !(got = drain(master)).isEmpty();)
+            delivered += static_cast<size_t>(got.size());
+        QVERIFY(delivered < queued);
         QCOMPARE(serial_device_read(-1, bytes, sizeof bytes), -1);
         QCOMPARE(serial_device_write(-1, request, 1), -1);
     }

@@ -39,7 +39,7 @@ int32_t lineRate(const SimulatedPort &port)
 bool portReleased()
 {
     return serial_port.handle == SERIAL_NO_HANDLE && !serial_port.open &&
-           serial_device_available(serial_port.portNumber);
+           serial_device_probe(serial_port.portNumber);
 }
 
 // One request and its answer at the link's current settings.
@@ -136,7 +136,7 @@ private slots:
         QCOMPARE(serial_open(&sevenBits), SERIAL_SETTINGS_REFUSED);
         QCOMPARE(sevenBits.handle, SERIAL_NO_HANDLE);
         QVERIFY(!sevenBits.open);
-        QVERIFY(serial_device_available(READER_COM));
+        QVERIFY(serial_device_probe(READER_COM));
 
         // Opening a record that still holds its port releases the old device.
         com_port_number = READER_COM;

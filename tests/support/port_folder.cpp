@@ -2,31 +2,95 @@
 
 #include "platform/pseudo_terminal.h"
 #include "platform/serial_device.h"
+#include "platform/serial_system.h"
 
 #include <QFile>
 #include <QtGlobal>
+#include <asm/termbits.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+
+namespace {
+PortFolder *active = nullptr;
+SerialSystem real;
+
+QString requestName(unsigned long request, void *argument)
+{
+    static const std::map<unsigned long, const char *> names = {
+        {TIOCGEXCL, "TIOCGEXCL"}, {TIOCEXCL, "TIOCEXCL"},       {TIOCNXCL, "TIOCNXCL"},
+        {TIOCMBIC, "TIOCMBIC"},   {TIOCGSERIAL, "TIOCGSERIAL"}, {TCGETS2, "TCGETS2"},
+        {TCSETS2, "TCSETS2"},
+    };
+    if (request == TCFLSH)
+        return reinterpret_cast<uintptr_t>(argument) == TCIFLUSH ? "TCFLSH input" : "TCFLSH output";
+    const auto found = names.find(request);
+    return found != names.end() ? found->second : QString::number(request, 16);
+}
+
+int recordOpen(const char *path, int flags)
+{
+    active->calls << "open";
+    return real.open(path, flags);
+}
+
+int recordFlock(int device, int operation)
+{
+    active->calls << "flock";
+    return real.flock(device, operation);
+}
+
+int recordClose(int device)
+{
+    active->calls << "close";
+    return real.close(device);
+}
+
+int answerIoctl(int device, unsigned long request, void *argument)
+{
+    active->calls << requestName(request, argument);
+    struct stat status;
+    if (request != TIOCGSERIAL || fstat(device, &status) != 0)
+        return real.ioctl(device, request, argument);
+    const auto uart = active->uartTypes.find(status.st_rdev);
+    if (uart == active->uartTypes.end())
+        return real.ioctl(device, request, argument);
+    *static_cast<serial_struct *>(argument) = serial_struct{};
+    static_cast<serial_struct *>(argument)->type = uart->second;
+    return 0;
+}
+
+const SerialSystem standIn = {recordOpen, answerIoctl, recordFlock, recordClose};
+} // namespace
 
 PortFolder::PortFolder()
 {
-    if (!folder.isValid())
-        qFatal("no temporary folder");
+    if (!folder.isValid() || active)
+        qFatal("no temporary folder, or two at once");
     serial_device_use_folder(folder.path().toLocal8Bit().constData());
+    active = this;
+    real = serial_system();
+    serial_system_replace(&standIn);
 }
 
 PortFolder::~PortFolder()
 {
+    serial_system_replace(nullptr);
+    active = nullptr;
     serial_device_use_folder(nullptr);
     for (int master : masters)
         pty_close(master);
 }
 
-int PortFolder::addPort(int comNumber)
+int PortFolder::addPort(int comNumber, int uartType)
 {
     char slave[256];
     const int master = pty_open_master(slave, sizeof slave);
-    if (master < 0)
+    struct stat status;
+    if (master < 0 || stat(slave, &status) != 0)
         qFatal("no pseudo-terminal");
     masters.push_back(master);
+    if (serial_device_is_legacy_port(comNumber))
+        uartTypes[status.st_rdev] = uartType;
     link(comNumber, slave);
     return master;
 }

@@ -1,0 +1,52 @@
+// The real wait: never shorter than asked, with or without a front end to
+// serve meanwhile, and a hooked wait serves the front end once.
+#include "platform/sleep.h"
+
+#include <QElapsedTimer>
+#include <QTest>
+
+namespace {
+void count(void *context)
+{
+    ++*static_cast<int *>(context);
+}
+} // namespace
+
+class PlatformSleepTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void waitsLastAtLeastTheirTime()
+    {
+        for (bool served : {false, true}) {
+            int services = 0;
+            platform_set_wait_service(served ? count : nullptr, &services);
+            QElapsedTimer timer;
+            timer.start();
+            platform_sleep(1030); // whole seconds and a part
+            QVERIFY(timer.elapsed() >= 1030);
+            QCOMPARE(services > 0, served);
+        }
+        platform_set_wait_service(nullptr, nullptr);
+    }
+
+    void hookedWaitServesOnceAndHandsOverTheTime()
+    {
+        int services = 0;
+        void *previous = &services;
+        QVERIFY(platform_set_wait_service(count, &services, &previous) == nullptr);
+        QCOMPARE(previous, nullptr);
+        uint32_t handed = 0;
+        platform_set_sleep_hook([](uint32_t ms, void *to) { *static_cast<uint32_t *>(to) = ms; },
+                                &handed);
+        platform_sleep(2000);
+        QCOMPARE(handed, 2000u);
+        QCOMPARE(services, 1);
+        platform_set_sleep_hook(nullptr, nullptr);
+        platform_set_wait_service(nullptr, nullptr);
+    }
+};
+
+QTEST_GUILESS_MAIN(PlatformSleepTest)
+#include "test_platform_sleep.moc"
