@@ -85,8 +85,8 @@ const QList<OptionSpec> &optionSpecs()
          {CliCommand::Write, CliCommand::Apply}},
         {{"accept-short"},
          nullptr,
-         "write, apply: aceita um arquivo que não tem 28 bytes; os bytes que faltam\n"
-         "valem zero, como quando a janela o abre.",
+         "write, apply: aceita um arquivo que não tem 28 bytes ou não começa com 0x1A;\n"
+         "os bytes que faltam valem zero, como quando a janela o abre.",
          {CliCommand::Write, CliCommand::Apply}},
         {{"parity"}, "n|o|e", "watch: paridade (nenhuma, ímpar, par).", {CliCommand::Watch}},
         {{"data-bits"}, "7|8", "watch: bits de dados.", {CliCommand::Watch}},
@@ -124,9 +124,10 @@ const char jsonText[] =
     "\"error\" (o texto) e \"message\" (o número da mensagem da janela, quando há);\n"
     "read, show e info trazem \"config\" ({\"profile\", \"bytes\", \"fields\": [{\"key\",\n"
     "\"group\", \"label\", \"value\", \"raw\"}]}); serial e info \"serial\"; firmware e\n"
-    "info \"firmware\"; write e apply \"file\", \"verified\" e (apply) \"changed\"; diff\n"
-    "\"equal\" e \"differences\": [{\"key\", \"group\", \"label\", \"a\", \"b\"}]. watch\n"
-    "escreve um objeto por leitura: {\"bytes\", \"text\"}. Veja velorix-cli(1).\n";
+    "info \"firmware\"; write e apply \"file\", \"written\", \"verified\" e (apply)\n"
+    "\"changed\"; diff \"equal\" e \"differences\": [{\"key\", \"group\", \"label\", \"a\",\n"
+    "\"b\"}]. watch escreve um objeto por leitura: {\"bytes\", \"text\"}. Veja\n"
+    "velorix-cli(1).\n";
 
 QString indent(const QString &text, int column)
 {
