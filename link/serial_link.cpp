@@ -42,7 +42,7 @@ void closeDevice(SerialPortSettings *port)
 
 void serial_load_settings(SerialPortSettings *port, int32_t comNumber, int32_t baudRate)
 {
-    if (port->open)
+    if (port->open != 0u)
         return;
     port->portNumber = comNumber;
     port->baudRate = baudRate;

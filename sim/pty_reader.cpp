@@ -10,7 +10,8 @@ constexpr int32_t UNSET_RATE = 300;
 constexpr size_t CHUNK = 512;
 } // namespace
 
-PtyReader::PtyReader(ReaderModel &model, int32_t baudRate) : baudRate(baudRate), model(model)
+PtyReader::PtyReader(ReaderModel &readerModel, int32_t lineRate)
+    : baudRate(lineRate), model(readerModel)
 {
     master = pty_open_master(path, sizeof path);
     if (master < 0)

@@ -1,6 +1,6 @@
+#include "app/serial_port_dialog.h"
 #include "app/toolkit_translation.h"
 #include "config/config_record.h"
-#include "app/serial_port_dialog.h"
 #include "modal_responder.h"
 #include "port_folder.h"
 #include "window_fixture.h"
