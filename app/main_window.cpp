@@ -46,9 +46,9 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
 
     const int loaded = linkSession.loadHidLibrary();
     if (loaded == HID_LOAD_NO_FILE)
-        show_error(9);
+        show_error(HID_LIBRARY_MISSING);
     else if (loaded == HID_LOAD_NO_ENTRY)
-        show_error(10);
+        show_error(HID_LIBRARY_INCOMPLETE);
     fillingForm = false;
 }
 

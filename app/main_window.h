@@ -7,9 +7,20 @@
 #include <QMainWindow>
 #include <functional>
 
+// The message numbers only the window reports; the commands' own are their
+// CommandFailure numbers.
+enum WindowMessage
+{
+    KEYBOARD_READER_ON_SERIAL = 2,
+    ONLY_DIGITS_ALLOWED = 7,
+    FILE_NOT_OPENED = 8,
+    HID_LIBRARY_MISSING = 9,
+    HID_LIBRARY_INCOMPLETE = 10,
+};
+
 namespace Ui {
 class MainWindowForm;
-}
+} // namespace Ui
 
 class MainWindow : public QMainWindow
 {
@@ -36,6 +47,8 @@ protected:
 private slots:
     // Application shell (app/)
     void on_actionSair_triggered();
+    // Shows message number error (a CommandFailure or a WindowMessage); numbers
+    // outside the catalogue, and CLOSE_FAILED, show nothing.
     void show_error(int error);
 
     // Reader commands (app/command_slots.cpp)

@@ -19,7 +19,8 @@ struct Message
     bool onStatusBar;
 };
 
-// Messages 1 to 10. Texts stand exactly as the operators have always seen them.
+// Messages 1 to HID_LIBRARY_INCOMPLETE, by number. Texts stand exactly as the operators have always
+// seen them.
 const Message catalogue[] = {
     {BoxKind::Critical, "Erro", "Dispositivo não encontrado", true},
     {BoxKind::Warning, "Aviso", "Dispositivo tipo Teclado detectado", true},

@@ -116,7 +116,7 @@ uint8_t serial_receive_frame(const SerialPortSettings *port, uint8_t *out)
 int serial_close(SerialPortSettings *port)
 {
     closeDevice(port);
-    return 0;
+    return SERIAL_DONE;
 }
 
 uint32_t serial_answer_delay(int32_t baudRate)
