@@ -179,9 +179,9 @@ int32_t parse_byte(FrameDescriptor *d, uint8_t *out, uint8_t b)
     case FRAME_STATE_CHECK:
         return parse_check(d);
     case FRAME_STATE_LENGTH:
-        // NOLINTNEXTLINE(bugprone-signed-char-misuse): the length is signed on purpose, see
-        // parse_counted: 0x80 and above never count down to zero.
-        d->cursor = static_cast<int8_t>(b);
+        // The length is signed on purpose (see parse_counted): 0x80 and above
+        // never count down to zero.
+        d->cursor = static_cast<int8_t>(b); // NOLINT(bugprone-signed-char-misuse)
         d->state = FRAME_STATE_COUNTED;
         return 0;
     case FRAME_STATE_COUNTED:
