@@ -6,7 +6,7 @@
 namespace {
 void storeBox(ConfigRecord &record, BitField field, const QAbstractButton *box)
 {
-    record.set(field, box->isChecked());
+    record.setOn(field, box->isChecked());
     record.markUserEdited();
 }
 

@@ -16,9 +16,9 @@ void disableAndUncheck(QAbstractButton *box)
 void MainWindow::on_checkBox_valor_clicked()
 {
     const bool checked = ui->checkBox_valor->isChecked();
-    configRecord.set(Field::sendValue, checked);
+    configRecord.setOn(Field::sendValue, checked);
     // Zeros are only sent together with the amount.
-    configRecord.set(Field::sendZeros, checked && ui->checkBox_zeros->isChecked());
+    configRecord.setOn(Field::sendZeros, checked && ui->checkBox_zeros->isChecked());
     configRecord.markUserEdited();
 }
 
@@ -31,7 +31,7 @@ void MainWindow::on_checkBox_digitoBarras_clicked()
         ui->checkBox_valor->setChecked(false);
         ui->checkBox_zeros->setChecked(false);
     }
-    configRecord.set(Field::sendCheckDigit, checked);
+    configRecord.setOn(Field::sendCheckDigit, checked);
     configRecord.markUserEdited();
 }
 
@@ -71,7 +71,7 @@ void MainWindow::on_radioButton_leituraDigitado_clicked()
     ui->checkBox_zeros->setEnabled(true);
     ui->checkBox_valor->setEnabled(true);
     on_checkBox_valor_clicked();
-    configRecord.set(Field::sendZeros, ui->checkBox_zeros->isChecked());
+    configRecord.setOn(Field::sendZeros, ui->checkBox_zeros->isChecked());
     configRecord.markUserEdited();
     on_checkBox_digitoBarras_clicked();
 }
@@ -79,7 +79,7 @@ void MainWindow::on_radioButton_leituraDigitado_clicked()
 void MainWindow::on_checkBox_separadorCMC7_clicked()
 {
     const bool checked = ui->checkBox_separadorCMC7->isChecked();
-    configRecord.set(Field::cmc7SendSeparator, checked);
+    configRecord.setOn(Field::cmc7SendSeparator, checked);
     ui->comboBox_separadorCMC7->setEnabled(checked);
     if (checked && !fillingForm)
         on_comboBox_separadorCMC7_currentIndexChanged(ui->comboBox_separadorCMC7->currentIndex());
@@ -89,7 +89,7 @@ void MainWindow::on_checkBox_separadorCMC7_clicked()
 void MainWindow::on_checkBox_checkCMC7_clicked()
 {
     const bool checked = ui->checkBox_checkCMC7->isChecked();
-    configRecord.set(Field::cmc7VerifyCheckDigit, checked);
+    configRecord.setOn(Field::cmc7VerifyCheckDigit, checked);
     if (checked) {
         ui->checkBox_separadorCMC7->setEnabled(true);
         ui->comboBox_separadorCMC7->setEnabled(ui->checkBox_separadorCMC7->isChecked());
@@ -111,7 +111,7 @@ void MainWindow::on_checkBox_checkCMC7_clicked()
 void MainWindow::on_checkBox_indicaErro_clicked()
 {
     const bool checked = ui->checkBox_indicaErro->isChecked();
-    configRecord.set(Field::sendErrorIndicator, checked);
+    configRecord.setOn(Field::sendErrorIndicator, checked);
     ui->comboBox_indicadorErro->setEnabled(checked);
     if (checked) {
         if (!fillingForm)
@@ -126,7 +126,7 @@ void MainWindow::on_checkBox_indicaErro_clicked()
 void MainWindow::on_checkBox_bcc_clicked()
 {
     const bool checked = ui->checkBox_bcc->isChecked();
-    configRecord.set(Field::bccEnabled, checked);
+    configRecord.setOn(Field::bccEnabled, checked);
     ui->comboBox_bcc->setEnabled(checked);
     configRecord.settings[bccInitialValue] =
         checked ? static_cast<uint8_t>(ui->comboBox_bcc->currentIndex()) : 0;
@@ -140,7 +140,7 @@ void MainWindow::on_radioButton_modeloBandeja_clicked()
     configRecord.set(Field::parkAtEntry, 0);
     ui->groupBox_estacionar->setEnabled(false);
     const bool stop = ui->checkBox_freio->isChecked();
-    configRecord.set(Field::documentStop, stop);
+    configRecord.setOn(Field::documentStop, stop);
     ui->spinBox_releituras->setEnabled(stop);
     configRecord.settings[rereadsPlusOne] =
         stop ? static_cast<uint8_t>(ui->spinBox_releituras->value() + 1) : 1;
@@ -170,7 +170,7 @@ void MainWindow::on_radioButton_modeloFreio_clicked()
 void MainWindow::on_checkBox_freio_clicked()
 {
     const bool stop = ui->checkBox_freio->isChecked();
-    configRecord.set(Field::documentStop, stop);
+    configRecord.setOn(Field::documentStop, stop);
     ui->spinBox_releituras->setEnabled(stop);
     if (stop) {
         configRecord.settings[rereadsPlusOne] =

@@ -47,12 +47,12 @@ void MainWindow::on_comboBox_paridade_currentIndexChanged(int index)
 
 void MainWindow::on_comboBox_byte_currentIndexChanged(int index)
 {
-    store(configRecord, Field::sevenDataBits, index == 0);
+    store(configRecord, Field::sevenDataBits, index == 0 ? 1U : 0U);
 }
 
 void MainWindow::on_comboBox_stopBits_currentIndexChanged(int index)
 {
-    store(configRecord, Field::twoStopBits, index != 0);
+    store(configRecord, Field::twoStopBits, index != 0 ? 1U : 0U);
 }
 
 void MainWindow::on_comboBox_protocol_currentIndexChanged(int index)

@@ -21,11 +21,11 @@ void MainWindow::update_gui_from_file(char *file)
     fillingForm = true;
 
     ui->lineEdit_cliente->setText(configRecord.displayName());
-    if (configRecord.get(Field::abntLayout))
+    if (configRecord.isOn(Field::abntLayout))
         ui->radioButton_abnt->setChecked(true);
     else
         ui->radioButton_eng->setChecked(true);
-    if (configRecord.get(Field::cdcInterface))
+    if (configRecord.isOn(Field::cdcInterface))
         refreshSerialInterface();
     else
         refreshKeyboardInterface();
@@ -39,15 +39,16 @@ void MainWindow::update_gui_from_file(char *file)
     refreshCmc7();
     selectCharacter(ui->comboBox_separadorCMC7, configRecord, cmc7SeparatorChar);
     selectCharacter(ui->comboBox_erroCMC7, configRecord, cmc7SubstituteChar);
-    ui->checkBox_recuperarCMC7->setChecked(configRecord.get(Field::cmc7Recover));
-    ui->checkBox_enviarInvertido->setChecked(configRecord.get(Field::cmc7SendReversedOnError));
-    ui->checkBox_check2de5->setChecked(configRecord.get(Field::verify2of5CheckDigit));
+    ui->checkBox_recuperarCMC7->setChecked(configRecord.isOn(Field::cmc7Recover));
+    ui->checkBox_enviarInvertido->setChecked(configRecord.get(Field::cmc7SendReversedOnError) !=
+                                             0u);
+    ui->checkBox_check2de5->setChecked(configRecord.isOn(Field::verify2of5CheckDigit));
 
     refreshSendMode();
-    ui->checkBox_enviarQuestion->setChecked(configRecord.get(Field::cmc7SendOnError));
-    ui->checkBox_esperarDocumento->setChecked(configRecord.get(Field::waitForDocument));
+    ui->checkBox_enviarQuestion->setChecked(configRecord.isOn(Field::cmc7SendOnError));
+    ui->checkBox_esperarDocumento->setChecked(configRecord.isOn(Field::waitForDocument));
     refreshTraction();
-    ui->checkBox_tipoDecodificado->setChecked(configRecord.get(Field::dataTypeIdentifier));
+    ui->checkBox_tipoDecodificado->setChecked(configRecord.isOn(Field::dataTypeIdentifier));
     refreshErrorIndicator();
 
     fillingForm = false;
@@ -65,15 +66,15 @@ void MainWindow::refreshSerialInterface()
     if (baud >= 1 && baud <= 8)
         selectListPosition(ui->comboBox_baud, 8 - static_cast<int>(baud));
     selectListPosition(ui->comboBox_paridade, static_cast<int>(configRecord.get(Field::parity)));
-    selectListPosition(ui->comboBox_byte, configRecord.get(Field::sevenDataBits) ? 0 : 1);
-    selectListPosition(ui->comboBox_stopBits, configRecord.get(Field::twoStopBits) ? 1 : 0);
+    selectListPosition(ui->comboBox_byte, configRecord.isOn(Field::sevenDataBits) ? 0 : 1);
+    selectListPosition(ui->comboBox_stopBits, configRecord.isOn(Field::twoStopBits) ? 1 : 0);
 
     // A block check only goes with the STX-D-ETX framing.
     const ProtocolChoice protocol = protocolOf(configRecord);
     if (protocol == PROTOCOL_STX_D_ETX) {
         selectListPosition(ui->comboBox_protocol, protocol);
         ui->checkBox_bcc->setEnabled(true);
-        ui->checkBox_bcc->setChecked(configRecord.get(Field::bccEnabled));
+        ui->checkBox_bcc->setChecked(configRecord.isOn(Field::bccEnabled));
         ui->comboBox_bcc->setEnabled(ui->checkBox_bcc->isChecked());
     } else {
         ui->checkBox_bcc->setEnabled(false);
@@ -81,8 +82,8 @@ void MainWindow::refreshSerialInterface()
         ui->comboBox_bcc->setEnabled(false);
         selectListPosition(ui->comboBox_protocol, protocol);
     }
-    if (configRecord.get(Field::bccEnabled))
-        ui->checkBox_ackNak->setChecked(configRecord.get(Field::ackNak));
+    if (configRecord.isOn(Field::bccEnabled))
+        ui->checkBox_ackNak->setChecked(configRecord.isOn(Field::ackNak));
 }
 
 void MainWindow::refreshKeyboardInterface()
@@ -93,6 +94,6 @@ void MainWindow::refreshKeyboardInterface()
     ui->groupBox_CDC->setEnabled(false);
     selectListPosition(ui->comboBox_velocidade,
                        static_cast<int>(configRecord.get(Field::keyboardSpeed)));
-    ui->checkBox_SKM->setChecked(configRecord.get(Field::skm));
-    ui->checkBox_CR->setChecked(configRecord.get(Field::sendCrAfterData));
+    ui->checkBox_SKM->setChecked(configRecord.isOn(Field::skm));
+    ui->checkBox_CR->setChecked(configRecord.isOn(Field::sendCrAfterData));
 }

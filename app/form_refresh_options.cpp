@@ -9,9 +9,9 @@
 
 void MainWindow::refreshCmc7()
 {
-    const bool verify = configRecord.get(Field::cmc7VerifyCheckDigit);
-    const bool separator = verify && configRecord.get(Field::cmc7SendSeparator);
-    const bool letters = verify && configRecord.get(Field::cmc7ReplaceBlockByLetters);
+    const bool verify = configRecord.isOn(Field::cmc7VerifyCheckDigit);
+    const bool separator = verify && configRecord.isOn(Field::cmc7SendSeparator);
+    const bool letters = verify && configRecord.isOn(Field::cmc7ReplaceBlockByLetters);
     ui->checkBox_checkCMC7->setChecked(verify);
     ui->checkBox_subPorLetra->setEnabled(verify);
     ui->checkBox_subPorLetra->setChecked(letters);
@@ -23,7 +23,7 @@ void MainWindow::refreshCmc7()
 
 void MainWindow::refreshSendMode()
 {
-    const bool optical = configRecord.get(Field::opticalMode);
+    const bool optical = configRecord.isOn(Field::opticalMode);
     ui->groupBox_bbSep->setEnabled(!optical);
     ui->groupBox_cpSep->setEnabled(!optical);
     ui->checkBox_digitoBarras->setEnabled(!optical);
@@ -37,18 +37,18 @@ void MainWindow::refreshSendMode()
         return;
     }
     ui->radioButton_leituraDigitado->setChecked(true);
-    ui->checkBox_digitoBarras->setChecked(configRecord.get(Field::sendCheckDigit));
+    ui->checkBox_digitoBarras->setChecked(configRecord.isOn(Field::sendCheckDigit));
     const bool checkDigit = ui->checkBox_digitoBarras->isChecked();
     ui->checkBox_valor->setEnabled(checkDigit);
     ui->checkBox_zeros->setEnabled(checkDigit);
-    ui->checkBox_valor->setChecked(configRecord.get(Field::sendValue));
-    ui->checkBox_zeros->setChecked(configRecord.get(Field::sendZeros));
+    ui->checkBox_valor->setChecked(configRecord.isOn(Field::sendValue));
+    ui->checkBox_zeros->setChecked(configRecord.isOn(Field::sendZeros));
 }
 
 void MainWindow::refreshTraction()
 {
-    const bool tray = configRecord.get(Field::trayModel);
-    const bool stop = configRecord.get(Field::documentStop);
+    const bool tray = configRecord.isOn(Field::trayModel);
+    const bool stop = configRecord.isOn(Field::documentStop);
     if (tray)
         ui->radioButton_modeloBandeja->setChecked(true);
     else
@@ -59,7 +59,7 @@ void MainWindow::refreshTraction()
     // The spin box holds 0 to 3 and clamps the rest.
     if (stop)
         ui->spinBox_releituras->setValue(configRecord.settings[rereadsPlusOne] - 1);
-    if (configRecord.get(Field::parkAtEntry))
+    if (configRecord.isOn(Field::parkAtEntry))
         ui->radioButton_entrada->setChecked(true);
     else
         ui->radioButton_saida->setChecked(true);
@@ -67,7 +67,7 @@ void MainWindow::refreshTraction()
 
 void MainWindow::refreshErrorIndicator()
 {
-    const bool indicate = configRecord.get(Field::sendErrorIndicator);
+    const bool indicate = configRecord.isOn(Field::sendErrorIndicator);
     ui->checkBox_indicaErro->setChecked(indicate);
     ui->comboBox_indicadorErro->setEnabled(indicate);
     if (indicate)

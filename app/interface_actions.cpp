@@ -16,8 +16,8 @@ void MainWindow::on_actionTeclado_triggered()
     ui->groupBox_CDC->setEnabled(false);
 
     // The keyboard settings come back from what the form shows.
-    configRecord.set(Field::skm, ui->checkBox_SKM->isChecked());
-    configRecord.set(Field::sendCrAfterData, ui->checkBox_CR->isChecked());
+    configRecord.setOn(Field::skm, ui->checkBox_SKM->isChecked());
+    configRecord.setOn(Field::sendCrAfterData, ui->checkBox_CR->isChecked());
     on_comboBox_velocidade_currentIndexChanged(ui->comboBox_velocidade->currentIndex());
     if (!fillingForm)
         configRecord.settings[charBeforeCr] = listIndexToChar(ui->comboBox_CR->currentIndex());
@@ -47,6 +47,6 @@ void MainWindow::on_actionSerial_triggered()
     if (ui->checkBox_bcc->isChecked() && !fillingForm)
         configRecord.settings[bccInitialValue] =
             static_cast<uint8_t>(ui->comboBox_bcc->currentIndex());
-    configRecord.set(Field::ackNak, ui->checkBox_ackNak->isChecked());
+    configRecord.setOn(Field::ackNak, ui->checkBox_ackNak->isChecked());
     configRecord.markUserEdited();
 }

@@ -9,7 +9,7 @@
 
 namespace Ui {
 class MainWindowForm;
-}
+} // namespace Ui
 
 class MainWindow : public QMainWindow
 {
@@ -36,6 +36,8 @@ protected:
 private slots:
     // Application shell (app/)
     void on_actionSair_triggered();
+    // Shows message number error (a CommandFailure or a MESSAGE_* number of the catalogue); numbers
+    // outside the catalogue, and CLOSE_FAILED, show nothing.
     void show_error(int error);
 
     // Reader commands (app/command_slots.cpp)

@@ -17,7 +17,7 @@ const QString readerSource = QStringLiteral("reader");
 class Sources
 {
 public:
-    Sources(const CliOptions &options, Report &report) : options(options), report(report) {}
+    Sources(const CliOptions &given, Report &to) : options(given), report(to) {}
 
     int obtain(const QString &source, uint8_t config[CONFIG_SERIALIZED_SIZE])
     {

@@ -20,8 +20,7 @@ void closePortAndExit()
 }
 } // namespace
 
-ReaderSession::ReaderSession(const CliOptions &options, Report &report)
-    : options(options), report(report)
+ReaderSession::ReaderSession(const CliOptions &given, Report &to) : options(given), report(to)
 {
     portInUse = &session.serial_port;
     platform_catch_interrupts(closePortAndExit);

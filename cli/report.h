@@ -9,7 +9,7 @@
 class Report
 {
 public:
-    Report(bool json, const QString &command) : json(json), command(command) {}
+    Report(bool asJson, const QString &commandName) : json(asJson), command(commandName) {}
 
     const bool json;
     bool compact = false; // the object on one line (after a stream of them)

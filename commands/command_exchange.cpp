@@ -12,13 +12,13 @@ CommandFailure ReaderCommands::hidExchange(const CommandExchange &command, uint8
             return READER_NOT_FOUND;
         if (found == HID_FOUND_CDC)
             return CDC_READER_ON_HID;
-    } else if (!hid_open(library)) {
+    } else if (hid_open(library) == 0) {
         return READER_NOT_FOUND;
     }
     if (command.verdictOnceOpen != COMMAND_OK)
         return command.verdictOnceOpen;
-    if (!hid_send_frame(library, command.request, command.length) ||
-        !hid_receive_frame(library, answer) || answer[0] != command.request[0])
+    if ((hid_send_frame(library, command.request, command.length) == 0) ||
+        (hid_receive_frame(library, answer) == 0) || answer[0] != command.request[0])
         return COMMUNICATION_ERROR;
     if (library->CloseHandles() != 0)
         return CLOSE_FAILED;

@@ -43,8 +43,8 @@ protected:
 class ReaderCommands
 {
 public:
-    ReaderCommands(LinkSession &session, CommandObserver &observer)
-        : session(session), observer(observer)
+    ReaderCommands(LinkSession &linkSession, CommandObserver &commandObserver)
+        : session(linkSession), observer(commandObserver)
     {}
 
     // The firmware version, the answer's text as it is.

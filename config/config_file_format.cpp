@@ -49,7 +49,7 @@ bool loadConfigFile(const QString &path, uint8_t buffer[CONFIG_FILE_BUFFER_SIZE]
                     ConfigFileShape *shape)
 {
     const int descriptor = platform_open_regular_file(QFile::encodeName(path).constData());
-    if (descriptor < 0)
+    if (descriptor == REGULAR_FILE_NONE)
         return false;
     QFile file;
     if (!file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {

@@ -87,4 +87,7 @@ struct ConfigRecord
     unsigned get(BitField field) const;
     // Clears the field's mask and sets the new value; other bits stay.
     void set(BitField field, unsigned value);
+    // A one-bit field as yes or no.
+    bool isOn(BitField field) const { return get(field) != 0; }
+    void setOn(BitField field, bool on) { set(field, on ? 1U : 0U); }
 };

@@ -286,10 +286,10 @@ DecodedField decode(const FieldEntry &entry, const ConfigRecord &record)
         field.raw = hexBytes(record.profileName, CONFIG_NAME_SIZE);
         break;
     case Kind::Flag:
-        field.value = value ? QStringLiteral("sim") : QString::fromUtf8("não");
+        field.value = value != 0 ? QStringLiteral("sim") : QString::fromUtf8("não");
         break;
     case Kind::Pair:
-        field.value = QString::fromUtf8(value ? entry.whenSet : entry.whenClear);
+        field.value = QString::fromUtf8(value != 0 ? entry.whenSet : entry.whenClear);
         break;
     case Kind::List:
         field.value = listValue(entry.list, value);

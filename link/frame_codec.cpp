@@ -16,7 +16,7 @@ size_t ring_capacity(const RingBuffer *ring)
 size_t ring_free(const RingBuffer *ring)
 {
     if (ring->write == ring->read)
-        return (ring->flags & RING_EMPTY) ? ring_capacity(ring) : 0;
+        return (ring->flags & RING_EMPTY) != 0 ? ring_capacity(ring) : 0;
     ptrdiff_t space = ring->read - ring->write;
     if (space < 0)
         space += static_cast<ptrdiff_t>(ring_capacity(ring));
@@ -26,7 +26,7 @@ size_t ring_free(const RingBuffer *ring)
 // A ring without storage refuses everything rather than write at its end.
 bool ring_store(RingBuffer *ring, uint8_t byte)
 {
-    if ((ring->flags & RING_FULL) || ring->begin == ring->end)
+    if (((ring->flags & RING_FULL) != 0) || ring->begin == ring->end)
         return false;
     *ring->write = byte;
     if (++ring->write == ring->end)
@@ -70,17 +70,17 @@ size_t text_length(const char *text)
 
 void frame_rearm(FrameDescriptor *d)
 {
-    if (d->options & FRAME_BCC)
+    if ((d->options & FRAME_BCC) != 0)
         d->check = d->checkSeed;
     d->count = 0;
     d->cursor = 0;
-    d->state = (d->options & FRAME_HEADER) ? FRAME_STATE_HEADER : FRAME_STATE_PAYLOAD;
+    d->state = (d->options & FRAME_HEADER) != 0 ? FRAME_STATE_HEADER : FRAME_STATE_PAYLOAD;
 }
 
 // The end of the payload is recognised: wait for the check byte, or deliver.
 int32_t frame_complete(FrameDescriptor *d, uint8_t *out)
 {
-    if (d->options & FRAME_BCC) {
+    if ((d->options & FRAME_BCC) != 0) {
         d->state = FRAME_STATE_CHECK;
         return 0;
     }
@@ -109,14 +109,14 @@ void parse_header(FrameDescriptor *d, uint8_t b)
     if (!text_matches(d->header, d->cursor, b)) {
         // The byte is dropped, not tried again as the first header byte.
         d->cursor = 0;
-        if (d->options & FRAME_BCC)
+        if ((d->options & FRAME_BCC) != 0)
             d->check = d->checkSeed;
         return;
     }
     if (!text_done(d->header, ++d->cursor))
         return;
     d->cursor = 0;
-    d->state = (d->options & FRAME_LENGTH) ? FRAME_STATE_LENGTH : FRAME_STATE_PAYLOAD;
+    d->state = (d->options & FRAME_LENGTH) != 0 ? FRAME_STATE_LENGTH : FRAME_STATE_PAYLOAD;
 }
 
 int32_t parse_payload(FrameDescriptor *d, uint8_t *out, uint8_t b)
@@ -160,7 +160,7 @@ int32_t parse_counted(FrameDescriptor *d, uint8_t *out, uint8_t b)
     out[d->count++] = b;
     if (--d->cursor != 0)
         return 0;
-    if (!(d->options & FRAME_TRAILER))
+    if ((d->options & FRAME_TRAILER) == 0)
         return frame_complete(d, out);
     d->state = FRAME_STATE_TRAILER;
     return 0;
@@ -179,7 +179,9 @@ int32_t parse_byte(FrameDescriptor *d, uint8_t *out, uint8_t b)
     case FRAME_STATE_CHECK:
         return parse_check(d);
     case FRAME_STATE_LENGTH:
-        d->cursor = static_cast<int8_t>(b);
+        // The length is signed on purpose (see parse_counted): 0x80 and above
+        // never count down to zero.
+        d->cursor = static_cast<int8_t>(b); // NOLINT(bugprone-signed-char-misuse)
         d->state = FRAME_STATE_COUNTED;
         return 0;
     case FRAME_STATE_COUNTED:
@@ -199,20 +201,20 @@ void encode_byte(RingBuffer *ring, uint8_t byte, uint8_t *check)
 
 void encode_text(RingBuffer *ring, const char *text, uint8_t *check)
 {
-    for (; *text; ++text)
+    for (; *text != 0; ++text)
         encode_byte(ring, static_cast<uint8_t>(*text), check);
 }
 
 size_t frame_overhead(const FrameDescriptor *d)
 {
     size_t overhead = 0;
-    if (d->options & FRAME_HEADER)
+    if ((d->options & FRAME_HEADER) != 0)
         overhead += text_length(d->header);
-    if (d->options & FRAME_TRAILER)
+    if ((d->options & FRAME_TRAILER) != 0)
         overhead += text_length(d->trailer);
-    if (d->options & FRAME_BCC)
+    if ((d->options & FRAME_BCC) != 0)
         ++overhead;
-    if (d->options & FRAME_LENGTH)
+    if ((d->options & FRAME_LENGTH) != 0)
         ++overhead;
     return overhead;
 }
@@ -245,15 +247,15 @@ int32_t frame_encode(RingBuffer *ring, const FrameDescriptor *descriptor, const 
     if (overhead > space || n > space - overhead)
         return FRAME_NO_ROOM;
     uint8_t check = descriptor->checkSeed;
-    if ((descriptor->options & FRAME_HEADER) && descriptor->header)
+    if (((descriptor->options & FRAME_HEADER) != 0) && descriptor->header)
         encode_text(ring, descriptor->header, &check);
-    if (descriptor->options & FRAME_LENGTH)
+    if ((descriptor->options & FRAME_LENGTH) != 0)
         encode_byte(ring, static_cast<uint8_t>(n & 0xFF), &check);
     for (size_t i = 0; i < n; ++i)
         encode_byte(ring, payload[i], &check);
-    if ((descriptor->options & FRAME_TRAILER) && descriptor->trailer)
+    if (((descriptor->options & FRAME_TRAILER) != 0) && descriptor->trailer)
         encode_text(ring, descriptor->trailer, &check);
-    if (descriptor->options & FRAME_BCC)
+    if ((descriptor->options & FRAME_BCC) != 0)
         ring_store(ring, check);
     return 0;
 }
@@ -261,9 +263,9 @@ int32_t frame_encode(RingBuffer *ring, const FrameDescriptor *descriptor, const 
 int32_t frame_parse(RingBuffer *ring, uint8_t *out, FrameDescriptor *descriptor)
 {
     int32_t result = 0;
-    while (result == 0 && !(ring->flags & RING_EMPTY)) {
+    while (result == 0 && ((ring->flags & RING_EMPTY) == 0)) {
         const uint8_t b = ring_take(ring);
-        if (descriptor->options & FRAME_BCC)
+        if ((descriptor->options & FRAME_BCC) != 0)
             descriptor->check ^= b;
         result = parse_byte(descriptor, out, b);
     }

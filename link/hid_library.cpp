@@ -16,7 +16,7 @@ char chosenFile[4096];
 LibraryHandle openBeside(const char *dir, const char *subfolder)
 {
     char path[4096 + 256];
-    snprintf(path, sizeof path, "%s/%s%s%s", dir, subfolder, *subfolder ? "/" : "",
+    snprintf(path, sizeof path, "%s/%s%s%s", dir, subfolder, *subfolder != 0 ? "/" : "",
              HID_LIBRARY_FILE);
     return platform_load_library(path);
 }
@@ -26,7 +26,7 @@ LibraryHandle openBeside(const char *dir, const char *subfolder)
 // then the system's library path.
 LibraryHandle openLibrary()
 {
-    if (chosenFile[0])
+    if (chosenFile[0] != 0)
         return platform_load_library(chosenFile);
     char dir[4096];
     if (platform_executable_dir(dir, sizeof dir)) {
@@ -63,8 +63,8 @@ int hid_load_library(HidLibrary *library)
 
 bool hid_library_loaded(const HidLibrary *library)
 {
-    return library->Init_HID && library->CloseHandles && library->WriteOutputReport &&
-           library->ReadInputReport;
+    return (library->Init_HID != nullptr) && (library->CloseHandles != nullptr) &&
+           (library->WriteOutputReport != nullptr) && (library->ReadInputReport != nullptr);
 }
 
 void hid_library_use_file(const char *path)

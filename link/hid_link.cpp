@@ -11,9 +11,9 @@ namespace {
 // One attempt: the keyboard product first, then the CDC product.
 int open_attempt(const HidLibrary *library)
 {
-    if (library->Init_HID(READER_VENDOR_ID, READER_PID_KEYBOARD, 0))
+    if (library->Init_HID(READER_VENDOR_ID, READER_PID_KEYBOARD, 0) != 0)
         return HID_FOUND_KEYBOARD;
-    if (library->Init_HID(READER_VENDOR_ID, READER_PID_CDC, 0))
+    if (library->Init_HID(READER_VENDOR_ID, READER_PID_CDC, 0) != 0)
         return HID_FOUND_CDC;
     return HID_NOT_FOUND;
 }
@@ -67,7 +67,7 @@ int hid_receive_frame(const HidLibrary *library, uint8_t *out)
         return 0;
     uint8_t report[HID_USB_REPORT_SIZE] = {};
     const int read = library->ReadInputReport(HID_ANSWER_WAIT_MS, report);
-    if (!read)
+    if (read == 0)
         return 0;
     uint8_t storage[HID_USB_REPORT_SIZE];
     RingBuffer ring;

@@ -27,11 +27,12 @@ enum HidOpenResult
 };
 
 // Five attempts, all of which run, with a pause after each one that finds
-// nothing; the result is that of the fifth. 1 when a reader opened, else 0.
-// Without a loaded library: 0 at once.
+// nothing; the result is that of the fifth: HID_FOUND or HID_NOT_FOUND.
+// Without a loaded library: HID_NOT_FOUND at once.
 int hid_open(const HidLibrary *library);
 
-// As hid_open, telling which product opened: 2 keyboard, 3 CDC, 0 none.
+// As hid_open, telling which product opened: HID_FOUND_KEYBOARD,
+// HID_FOUND_CDC or HID_NOT_FOUND.
 int hid_open_identify(const HidLibrary *library);
 
 // Sends the payload framed in one output report. Nonzero when sent; 0 when

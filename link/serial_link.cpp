@@ -42,7 +42,7 @@ void closeDevice(SerialPortSettings *port)
 
 void serial_load_settings(SerialPortSettings *port, int32_t comNumber, int32_t baudRate)
 {
-    if (port->open)
+    if (port->open != 0u)
         return;
     port->portNumber = comNumber;
     port->baudRate = baudRate;
@@ -117,7 +117,7 @@ uint8_t serial_receive_frame(const SerialPortSettings *port, uint8_t *out)
 int serial_close(SerialPortSettings *port)
 {
     closeDevice(port);
-    return 0;
+    return SERIAL_DONE;
 }
 
 uint32_t serial_answer_delay(int32_t baudRate)

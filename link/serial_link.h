@@ -50,20 +50,22 @@ constexpr SerialPortSettings SERIAL_PORT_AT_START = {
 void serial_load_settings(SerialPortSettings *port, int32_t comNumber, int32_t baudRate);
 
 // Checks the settings, then opens the port exclusively and sets the line.
-// 0, or one of the negative results above. On failure no device is held.
+// SERIAL_OPENED, or one of the negative results above. On failure no device
+// is held.
 int8_t serial_open(SerialPortSettings *port);
 
-// Sends one frame around the payload on the open port. 0, or 255 when writing
-// failed or the payload is over SERIAL_MAX_PAYLOAD bytes (nothing is sent).
+// Sends one frame around the payload on the open port. SERIAL_DONE, or
+// SERIAL_SEND_FAILED when writing failed or the payload is over
+// SERIAL_MAX_PAYLOAD bytes (nothing is sent then).
 uint8_t serial_send_frame(const SerialPortSettings *port, const uint8_t *payload, size_t n);
 
 // Reads once what has arrived and parses one answer frame from its first 64
-// bytes into out (at least 65 bytes, zero-filled by the caller). 0 when a
-// whole frame arrived; 226 when nothing did, the read failed, or what arrived
-// held no frame with a good trailer and check byte.
+// bytes into out (at least 65 bytes, zero-filled by the caller). SERIAL_DONE
+// when a whole frame arrived; SERIAL_NOTHING_RECEIVED when nothing did, the
+// read failed, or what arrived held no frame with a good trailer and check byte.
 uint8_t serial_receive_frame(const SerialPortSettings *port, uint8_t *out);
 
-// Closes the port's device if it holds one; clears handle and open. 0.
+// Closes the port's device if it holds one; clears handle and open. SERIAL_DONE.
 int serial_close(SerialPortSettings *port);
 
 // Milliseconds to wait between a request and reading its answer.

@@ -38,7 +38,7 @@ bool pty_wait_readable(int master, int timeoutMs)
     do
         ready = poll(&entry, 1, timeoutMs);
     while (ready < 0 && errno == EINTR);
-    return ready > 0 && (entry.revents & POLLIN);
+    return ready > 0 && ((entry.revents & POLLIN) != 0);
 }
 
 void pty_close(int descriptor)

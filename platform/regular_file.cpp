@@ -11,13 +11,13 @@ int platform_open_regular_file(const char *path)
     // the name changed hands in between, without blocking meanwhile.
     struct stat status;
     if (stat(path, &status) != 0 || !S_ISREG(status.st_mode))
-        return -1;
+        return REGULAR_FILE_NONE;
     const int file = open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (file < 0)
-        return -1;
+        return REGULAR_FILE_NONE;
     if (fstat(file, &status) != 0 || !S_ISREG(status.st_mode)) {
         close(file);
-        return -1;
+        return REGULAR_FILE_NONE;
     }
     return file;
 }

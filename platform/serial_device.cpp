@@ -41,7 +41,7 @@ bool isFree(int device, bool legacy)
 {
     const SerialSystem &os = serial_system();
     int exclusive = 0;
-    if (os.ioctl(device, TIOCGEXCL, &exclusive) != 0 || exclusive)
+    if (os.ioctl(device, TIOCGEXCL, &exclusive) != 0 || (exclusive != 0))
         return false;
     if (os.flock(device, LOCK_EX | LOCK_NB) != 0)
         return false;

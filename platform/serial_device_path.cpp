@@ -33,7 +33,7 @@ const DeviceFamily *familyOf(int comNumber)
 
 const char *deviceFolder()
 {
-    return chosenFolder[0] ? chosenFolder : defaultFolder;
+    return chosenFolder[0] != 0 ? chosenFolder : defaultFolder;
 }
 } // namespace
 
@@ -50,7 +50,7 @@ bool serial_device_path(int comNumber, char *buffer, size_t size)
 bool serial_device_is_legacy_port(int comNumber)
 {
     const DeviceFamily *family = familyOf(comNumber);
-    return family && family->legacy;
+    return (family != nullptr) && family->legacy;
 }
 
 void serial_device_use_folder(const char *folder)

@@ -54,12 +54,12 @@ bool frameBits(int dataBits, char parity, int stopBits, tcflag_t *bits)
 // rate an earlier open or another program left there.
 void makeRaw(termios2 *line, tcflag_t frame, int32_t rate)
 {
-    line->c_iflag &=
-        ~(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON | IXOFF | IXANY | INPCK);
-    if (frame & PARENB)
+    line->c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR |
+                                            ICRNL | IXON | IXOFF | IXANY | INPCK);
+    if ((frame & PARENB) != 0U)
         line->c_iflag |= INPCK;
-    line->c_oflag &= ~OPOST;
-    line->c_lflag &= ~(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
+    line->c_oflag &= ~static_cast<tcflag_t>(OPOST);
+    line->c_lflag &= ~static_cast<tcflag_t>(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
     line->c_cflag &= ~(CSIZE | CSTOPB | PARENB | PARODD | CRTSCTS | CBAUD | CIBAUD);
     line->c_cflag |= frame | CLOCAL | CREAD | rateCode(rate);
     line->c_ispeed = static_cast<speed_t>(rate);
@@ -121,7 +121,9 @@ bool serial_device_line_settings(int device, SerialLineSettings *settings)
     settings->baudRate = static_cast<int32_t>(line.c_ospeed);
     settings->inputBaudRate = static_cast<int32_t>(line.c_ispeed);
     settings->dataBits = dataBitsOf(line.c_cflag);
-    settings->parity = !(line.c_cflag & PARENB) ? 'n' : (line.c_cflag & PARODD) ? 'o' : 'e';
-    settings->stopBits = (line.c_cflag & CSTOPB) ? 2 : 1;
+    settings->parity = (line.c_cflag & PARENB) == 0U   ? 'n'
+                       : (line.c_cflag & PARODD) != 0U ? 'o'
+                                                       : 'e';
+    settings->stopBits = (line.c_cflag & CSTOPB) != 0U ? 2 : 1;
     return true;
 }

@@ -9,6 +9,8 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libhidapi-dev
+    # ./test checks the formatting; CI runs clang-tidy.
+    clang-format clang-tidy
     # Without a font Qt draws empty boxes and says nothing; the form uses
     # Liberation Sans Narrow so that its texts fit the fixed layout.
     fonts-dejavu-core fonts-liberation

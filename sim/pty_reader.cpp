@@ -13,7 +13,8 @@ constexpr size_t CHUNK = 512;
 constexpr uint8_t NOISE_PATTERN = 0x55;
 } // namespace
 
-PtyReader::PtyReader(ReaderModel &model, int32_t baudRate) : baudRate(baudRate), model(model)
+PtyReader::PtyReader(ReaderModel &readerModel, int32_t lineRate)
+    : baudRate(lineRate), model(readerModel)
 {
     master = pty_open_master(path, sizeof path);
     if (master < 0)

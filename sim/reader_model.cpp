@@ -101,7 +101,8 @@ void ReaderModel::take(uint8_t byte, Output &out)
     if (pendingLength < length + 4)
         return;
     const uint8_t *payload = pending + 2;
-    if (pending[length + 2] != END || pending[length + 3] != checkByte(length, payload, length)) {
+    if (pending[length + 2] != END ||
+        pending[length + 3] != checkByte(pending[1], payload, length)) {
         resynchronise(out);
         return;
     }

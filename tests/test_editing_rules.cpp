@@ -431,10 +431,10 @@ private slots:
         ports.addPort(12);
         QStringList offered;
         responder->setDialogHandler([&](QDialog *dialog) {
-            auto *ports = qobject_cast<SerialPortDialog *>(dialog)->portList();
-            for (int i = 0; i < ports->count(); ++i)
-                offered << ports->itemText(i);
-            ports->setCurrentIndex(1);
+            auto *list = qobject_cast<SerialPortDialog *>(dialog)->portList();
+            for (int i = 0; i < list->count(); ++i)
+                offered << list->itemText(i);
+            list->setCurrentIndex(1);
             dialog->reject(); // cancelling still takes the port
         });
         setSettings(pattern);

@@ -78,7 +78,7 @@ private slots:
         const QByteArray awkward = hex("0303020003");
         Receiver receiver;
         QCOMPARE(receiver.feed(encoded(awkward)), int32_t(awkward.size()));
-        QCOMPARE(receiver.payload(awkward.size()), awkward);
+        QCOMPARE(receiver.payload(static_cast<int>(awkward.size())), awkward);
         verifyRearmed(receiver.descriptor);
         QCOMPARE(receiver.descriptor.options, uint8_t(0xF0));
     }

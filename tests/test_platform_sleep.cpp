@@ -1,5 +1,7 @@
 // The real wait: never shorter than asked, with or without a front end to
-// serve meanwhile, and a hooked wait serves the front end once.
+// serve meanwhile, and a hooked wait serves the front end once. Also the
+// executable's folder, which must stay inside the caller's buffer.
+#include "platform/dynamic_library.h"
 #include "platform/sleep.h"
 
 #include <QElapsedTimer>
@@ -45,6 +47,19 @@ private slots:
         QCOMPARE(services, 1);
         platform_set_sleep_hook(nullptr, nullptr);
         platform_set_wait_service(nullptr, nullptr);
+    }
+
+    void executableFolderStaysInTheBuffer()
+    {
+        char folder[4096];
+        QVERIFY(platform_executable_dir(folder, sizeof folder));
+        QCOMPARE(QString::fromLocal8Bit(folder), QCoreApplication::applicationDirPath());
+        for (size_t size : {size_t(1), size_t(2), strlen(folder) + 1}) {
+            char buffer[4096];
+            memset(buffer, 'x', sizeof buffer);
+            QVERIFY(!platform_executable_dir(buffer, size)); // too small for the path
+            QVERIFY(buffer[size] == 'x' && buffer[size + 1] == 'x');
+        }
     }
 };
 

@@ -1,0 +1,241 @@
+// What the window adds to the reader commands (the commands themselves are
+// checked in test_reader_commands): the fields each fills, the status bar,
+// the message boxes, the wait cursor, the digit filter and the link chosen in
+// the "Dispositivo" menu.
+#include "command_expectations.h"
+#include "link/serial_link.h"
+#include "modal_responder.h"
+#include "recording_sleep.h"
+#include "sim_hid.h"
+#include "simulated_port.h"
+#include "window_fixture.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTest>
+#include <functional>
+
+namespace {
+constexpr int READER_COM = 65;
+const QString DONE = QString::fromUtf8("Concluído");
+
+// The reader's configuration: a name, then the default settings with SKM on
+// and the CDC interface chosen or not.
+void giveReaderConfiguration(ReaderModel &reader, const char *name, bool cdc)
+{
+    memcpy(reader.configuration, name, CONFIG_NAME_SIZE);
+    memcpy(reader.configuration + CONFIG_NAME_SIZE, DEFAULT_SETTINGS, CONFIG_SETTINGS_SIZE);
+    reader.configuration[CONFIG_NAME_SIZE + 3] = cdc ? 0xC4 : 0x44;
+    reader.configuration[CONFIG_NAME_SIZE + 1] |= 0x08;
+}
+
+QByteArray readerRecord(const ReaderModel &reader)
+{
+    return QByteArray(reinterpret_cast<const char *>(reader.configuration), CONFIG_SERIALIZED_SIZE);
+}
+} // namespace
+
+class CommandsWindowTest : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<ModalResponder> responder;
+    std::unique_ptr<RecordingSleep> sleep;
+    std::unique_ptr<MainWindow> window;
+    SimHid *sim = nullptr;
+
+    QLineEdit *field(const char *name) { return control<QLineEdit>(window.get(), name); }
+    void run(const char *slot) { QMetaObject::invokeMethod(window.get(), slot); }
+    QString status() { return statusText(window.get()); }
+    void chooseSerial(bool serial)
+    {
+        control<QAction>(window.get(), "actionTeclado")->setChecked(!serial);
+        control<QAction>(window.get(), "actionSerial")->setChecked(serial);
+    }
+    bool serialChosen() { return control<QAction>(window.get(), "actionSerial")->isChecked(); }
+
+private slots:
+    void init()
+    {
+        responder = std::make_unique<ModalResponder>();
+        window = makeWindow(QStringLiteral(SIM_HID_LIBRARY));
+        sim = simHid();
+        sim->reset();
+        sleep = std::make_unique<RecordingSleep>();
+    }
+
+    void cleanup()
+    {
+        sleep.reset();
+        window.reset();
+        responder.reset();
+    }
+
+    void eachCommandFillsItsFieldAndSaysDone()
+    {
+        struct Case
+        {
+            const char *slot, *field, *before, *after;
+        } cases[] = {
+            {"on_pushButton_firmware_clicked", "lineEdit_firmware", "", "VLX2 v3.1\xC3\xA9"},
+            {"on_pushButton_getSerial_clicked", "lineEdit_serial", "", "654321"},
+            {"on_pushButton_wrtSerial_clicked", "lineEdit_serial", "999999", "100000"},
+            {"on_pushButton_getConfig_clicked", "lineEdit_cliente", "", "LOJA0001"},
+        };
+        for (const Case &c : cases) {
+            sim->reset();
+            sim->reader.firmwareVersion = "VLX2 v3.1\xE9"; // Latin-1 é
+            memcpy(sim->reader.serialNumber, "654321", 7);
+            giveReaderConfiguration(sim->reader, "LOJA0001", false);
+            field(c.field)->setText(QString::fromLatin1(c.before));
+            run(c.slot);
+            QCOMPARE(field(c.field)->text(), QString::fromUtf8(c.after));
+            QCOMPARE(status(), DONE);
+            QVERIFY(responder->boxes.isEmpty());
+            QVERIFY(!QApplication::overrideCursor());
+        }
+        QCOMPARE(QByteArray(sim->reader.serialNumber), QByteArray("654321"));
+        QCOMPARE(serializedRecord(), readerRecord(sim->reader));
+        QVERIFY(control<QAbstractButton>(window.get(), "checkBox_SKM")->isChecked());
+        QVERIFY(!serialChosen());
+    }
+
+    void failuresShowOneBoxAndLeaveTheField()
+    {
+        struct Case
+        {
+            const char *slot, *serialText;
+            std::function<void(SimHid &)> fault;
+            ShownBox box; // empty kind: no box, the status keeps the progress text
+        } cases[] = {
+            {"on_pushButton_getSerial_clicked", "111111",
+             [](SimHid &s) { s.reader.faults.absent = true; }, notFound},
+            {"on_pushButton_getSerial_clicked", "111111",
+             [](SimHid &s) { s.reader.faults.wrongEcho = true; }, communicationError},
+            {"on_pushButton_wrtSerial_clicked", "12345", [](SimHid &) {}, serialLength},
+            {"on_pushButton_config_clicked", "",
+             [](SimHid &s) { giveReaderConfiguration(s.reader, "CAIXA-02", true); }, cdcOnHid},
+            {"on_actionDFU_triggered", "", [](SimHid &s) { s.reader.faults.wrongEcho = true; },
+             communicationError},
+            {"on_pushButton_getSerial_clicked",
+             "111111",
+             [](SimHid &s) { s.failClose = true; },
+             {"", "", QStringLiteral("Detectando leitor")}},
+        };
+        for (const Case &c : cases) {
+            sim->reset();
+            responder->boxes.clear();
+            sleep->waits.clear();
+            c.fault(*sim);
+            field("lineEdit_serial")->setText(QString::fromLatin1(c.serialText));
+            QString statusDuringWait;
+            bool cursorDuringWait = false;
+            sleep->onSleep = [&](uint32_t) {
+                statusDuringWait = status();
+                cursorDuringWait = QApplication::overrideCursor() != nullptr;
+            };
+            run(c.slot);
+            const auto expected = c.box.kind.isEmpty() ? QVector<ShownBox>{} : QVector{c.box};
+            QCOMPARE(responder->boxes, expected);
+            QCOMPARE(status(), c.box.text);
+            QCOMPARE(field("lineEdit_serial")->text(), QString::fromLatin1(c.serialText));
+            QVERIFY(!QApplication::overrideCursor());
+            if (c.box == notFound) // the absent reader's five attempts
+                QVERIFY(sleep->waits.size() == 5 && cursorDuringWait &&
+                        statusDuringWait == "Detectando leitor");
+        }
+    }
+
+    void digitFilterKeepsTheDigitsBeforeTheFirstOther()
+    {
+        QLineEdit *serial = field("lineEdit_serial");
+        serial->setText(QStringLiteral("123"));
+        QTest::keyClick(serial, Qt::Key_A);
+        QCOMPARE(serial->text(), QStringLiteral("123"));
+        for (auto [typed, kept] :
+             {std::pair{"12x45", "12"}, {"7 ", "7"}, {"7-", "7"}, {"1234567", "123456"}}) {
+            serial->setText(QString::fromLatin1(typed));
+            QCOMPARE(serial->text(), QString::fromLatin1(kept));
+        }
+    }
+
+    void theMenuChoosesTheLink()
+    {
+        SimulatedPort port(READER_COM, 2400, &window->linkSession);
+        port.model.firmwareVersion = "VLX2 serial";
+        giveReaderConfiguration(port.model, "CAIXA-02", true);
+        chooseSerial(true);
+        run("on_pushButton_firmware_clicked");
+        QCOMPARE(field("lineEdit_firmware")->text(), QStringLiteral("VLX2 serial"));
+        run("on_pushButton_config_clicked"); // a CDC reader is written on serial
+        QCOMPARE(status(), DONE);
+        run("on_actionDFU_triggered"); // always over HID
+        QCOMPARE(port.model.requests,
+                 (std::vector<Bytes>{{0xAA}, {0xAA}, {0xAA}, port.model.requests.back()}));
+        QCOMPARE(port.model.requests.back().front(), uint8_t(0xDD));
+        QCOMPARE(sim->reader.requests, std::vector<Bytes>{{0xFF}});
+        QVERIFY(responder->boxes.isEmpty());
+
+        sim->reset();
+        chooseSerial(false);
+        run("on_pushButton_getSerial_clicked");
+        QCOMPARE(sim->reader.requests, std::vector<Bytes>{{0xCC}});
+
+        // A configuration read with the CDC interface moves the link to serial.
+        giveReaderConfiguration(sim->reader, "CAIXA-02", true);
+        run("on_pushButton_getConfig_clicked");
+        QVERIFY(serialChosen());
+    }
+
+    void writeSendsTheFormsRecord()
+    {
+        control<QAbstractButton>(window.get(), "checkBox_SKM")->click();
+        const QByteArray record = serializedRecord();
+        QCOMPARE(record.left(CONFIG_NAME_SIZE), QByteArray("USERCONF"));
+        run("on_pushButton_config_clicked");
+        QCOMPARE(readerRecord(sim->reader), record);
+        QCOMPARE(serializedRecord(), record);
+    }
+
+    void restoreReadsTheFactoryConfigurationBack()
+    {
+        giveReaderConfiguration(sim->reader, "LOJA0001", false);
+        memcpy(sim->reader.factoryConfiguration, "FABRICA\0", CONFIG_NAME_SIZE);
+        window->statusBar()->showMessage(QStringLiteral("antes"));
+        QString statusAtPause;
+        sleep->onSleep = [&](uint32_t) { statusAtPause = status(); };
+        run("on_actionDefault_triggered");
+        QCOMPARE(sim->reader.requests, (std::vector<Bytes>{{0xAB}, {0xEE}}));
+        QCOMPARE(statusAtPause, QStringLiteral("antes")); // no "Detectando leitor" first
+        QCOMPARE(serializedRecord().left(CONFIG_NAME_SIZE), QByteArray("FABRICA\0", 8));
+        QCOMPARE(status(), DONE);
+        QVERIFY(responder->boxes.isEmpty());
+
+        // Without a reader: one box, nothing read afterwards.
+        sim->reset();
+        sim->reader.faults.absent = true;
+        run("on_actionDefault_triggered");
+        QCOMPARE(responder->boxes, QVector<ShownBox>{notFound});
+        QCOMPARE(sim->inits.size(), size_t(10));
+        QCOMPARE(status(), notFound.text);
+
+        // The reader leaves during the pause: the read's box, then "Concluído".
+        sim->reset();
+        responder->boxes.clear();
+        sleep->onSleep = [&](uint32_t ms) {
+            if (ms == FACTORY_RESTORE_WAIT_MS)
+                sim->reader.faults.absent = true;
+        };
+        const QByteArray before = serializedRecord();
+        run("on_actionDefault_triggered");
+        QCOMPARE(responder->boxes, QVector<ShownBox>{notFound});
+        QCOMPARE(status(), DONE);
+        QCOMPARE(serializedRecord(), before);
+    }
+};
+
+QTEST_MAIN(CommandsWindowTest)
+#include "test_commands_window.moc"
