@@ -136,22 +136,22 @@ QString indent(const QString &text, int column)
     return out;
 }
 
-QString optionSynopsis(const OptionSpec &spec)
+QString optionSynopsis(const OptionSpec &entry)
 {
     QStringList forms;
-    for (const QString &name : spec.names)
+    for (const QString &name : entry.names)
         forms << (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
     QString synopsis = forms.join(QStringLiteral(", "));
-    if (spec.valueName)
-        synopsis += QLatin1Char(' ') + QString::fromUtf8(spec.valueName);
+    if (entry.valueName)
+        synopsis += QLatin1Char(' ') + QString::fromUtf8(entry.valueName);
     return synopsis;
 }
 
 const CommandSpec *findCommand(const QString &name)
 {
-    for (const CommandSpec &spec : commands)
-        if (name == QLatin1String(spec.name))
-            return &spec;
+    for (const CommandSpec &entry : commands)
+        if (name == QLatin1String(entry.name))
+            return &entry;
     return nullptr;
 }
 
@@ -231,21 +231,21 @@ QString checkCommand(const QCommandLineParser &parser, CliOptions &options)
     const QStringList positional = parser.positionalArguments();
     if (positional.isEmpty())
         return QString::fromUtf8("falta o comando");
-    const CommandSpec *spec = findCommand(positional.first());
-    if (!spec)
+    const CommandSpec *entry = findCommand(positional.first());
+    if (!entry)
         return QString::fromUtf8("comando desconhecido: %1").arg(positional.first());
-    options.command = spec->command;
-    options.commandName = QString::fromLatin1(spec->name);
+    options.command = entry->command;
+    options.commandName = QString::fromLatin1(entry->name);
     options.arguments = positional.mid(1);
     const int n = int(options.arguments.size());
-    if (n < spec->minArguments || n > spec->maxArguments)
-        return QString::fromUtf8("uso: velorix-cli %1").arg(QString::fromUtf8(spec->usage));
+    if (n < entry->minArguments || n > entry->maxArguments)
+        return QString::fromUtf8("uso: velorix-cli %1").arg(QString::fromUtf8(entry->usage));
     for (const OptionSpec &option : optionSpecs())
-        if (!option.commands.isEmpty() && !option.commands.contains(spec->command) &&
+        if (!option.commands.isEmpty() && !option.commands.contains(entry->command) &&
             parser.isSet(option.names.last()))
             return QString::fromUtf8("a opção --%1 não serve ao comando %2")
                 .arg(option.names.last(), options.commandName);
-    if (spec->command == CliCommand::Watch && options.port.isEmpty())
+    if (entry->command == CliCommand::Watch && options.port.isEmpty())
         return QString::fromUtf8("o watch precisa da porta do leitor: --port PORTA");
     return {};
 }
@@ -254,10 +254,10 @@ QString checkCommand(const QCommandLineParser &parser, CliOptions &options)
 ParsedCommandLine parseCommandLine(const QStringList &arguments)
 {
     QCommandLineParser parser;
-    for (const OptionSpec &spec : optionSpecs()) {
-        QCommandLineOption option(spec.names, QString::fromUtf8(spec.description));
-        if (spec.valueName)
-            option.setValueName(QString::fromUtf8(spec.valueName));
+    for (const OptionSpec &entry : optionSpecs()) {
+        QCommandLineOption option(entry.names, QString::fromUtf8(entry.description));
+        if (entry.valueName)
+            option.setValueName(QString::fromUtf8(entry.valueName));
         parser.addOption(option);
     }
     ParsedCommandLine parsed;
@@ -291,14 +291,14 @@ QString helpText()
         "oferece, pela ligação HID (padrão) ou por uma porta serial (--port). O progresso\n"
         "(\"Detectando leitor\", \"Concluído\") e as falhas vão para a saída de erros.\n\n"
         "Comandos:\n");
-    for (const CommandSpec &spec : commands)
-        text +=
-            QStringLiteral("  %1\n      %2\n")
-                .arg(QString::fromUtf8(spec.usage), indent(QString::fromUtf8(spec.description), 6));
-    text += QString::fromUtf8("\nOpções:\n");
-    for (const OptionSpec &spec : optionSpecs())
+    for (const CommandSpec &entry : commands)
         text += QStringLiteral("  %1\n      %2\n")
-                    .arg(optionSynopsis(spec), indent(QString::fromUtf8(spec.description), 6));
+                    .arg(QString::fromUtf8(entry.usage),
+                         indent(QString::fromUtf8(entry.description), 6));
+    text += QString::fromUtf8("\nOpções:\n");
+    for (const OptionSpec &entry : optionSpecs())
+        text += QStringLiteral("  %1\n      %2\n")
+                    .arg(optionSynopsis(entry), indent(QString::fromUtf8(entry.description), 6));
     text += QLatin1Char('\n') + QString::fromUtf8(jsonText) +
             QString::fromUtf8("\nCódigos de saída:\n");
     for (const ExitCodeLine &line : exitCodeLines)
