@@ -10,13 +10,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
-#include <QRadioButton>
-#include <QSpinBox>
 #include <QTest>
 
 namespace {
-const QString missingLibrary = QStringLiteral("/nonexistent/libhid_usb.so");
-
 // Every setting byte differs from its neighbours, so a stray write shows.
 const QByteArray pattern = QByteArray::fromHex("a55aa55aa55aa55aa55aa55aa55aa55aa55aa5");
 const QByteArray inverse = QByteArray::fromHex("5aa55aa55aa55aa55aa55aa55aa55aa55aa55a");
@@ -26,11 +22,11 @@ void setSettings(const QByteArray &bytes)
     memcpy(record().settings, bytes.constData(), CONFIG_SETTINGS_SIZE);
 }
 
-QByteArray withBit(QByteArray bytes, int byte, uint8_t mask, bool on)
+// An edit of the form and what the form and the record show after it.
+struct Step
 {
-    bytes[byte] = static_cast<char>(on ? (bytes[byte] | mask) : (bytes[byte] & ~mask));
-    return bytes;
-}
+    const char *edits, *expected;
+};
 } // namespace
 
 class EditingRulesTest : public QObject
@@ -40,22 +36,19 @@ class EditingRulesTest : public QObject
     ModalResponder *responder = nullptr;
     std::unique_ptr<MainWindow> window;
 
-    template <typename T> T *get(const char *name) { return control<T>(window.get(), name); }
-
-    void click(const char *name)
+    void run(std::initializer_list<Step> steps)
     {
-        auto *button = get<QAbstractButton>(name);
-        makeClickable(button);
-        button->click();
+        for (const Step &step : steps) {
+            editForm(window.get(), step.edits);
+            FORM_IS(window.get(), step.expected);
+        }
     }
-
-    void select(const char *list, int position) { get<QComboBox>(list)->setCurrentIndex(position); }
 
 private slots:
     void init()
     {
         responder = new ModalResponder;
-        window = makeWindow(missingLibrary);
+        window = makeWindow(QStringLiteral("/nonexistent/libhid_usb.so"));
     }
 
     void cleanup()
@@ -66,118 +59,69 @@ private slots:
 
     void oneBitControlsChangeOnlyTheirBit()
     {
+        // value -1: a box, whose bit follows it; else a radio button's bit.
         const struct
         {
             const char *name;
             int byte;
             uint8_t mask;
-        } boxes[] = {
-            {"checkBox_SKM", 1, 0x08},
-            {"checkBox_CR", 1, 0x20},
-            {"checkBox_zeros", 1, 0x02},
-            {"checkBox_recuperarCMC7", 2, 0x02},
-            {"checkBox_enviarInvertido", 2, 0x08},
-            {"checkBox_tipoDecodificado", 3, 0x01},
-            {"checkBox_subPorLetra", 3, 0x02},
-            {"checkBox_enviarQuestion", 3, 0x04},
-            {"checkBox_esperarDocumento", 3, 0x10},
-            {"checkBox_check2de5", 3, 0x20},
-            {"checkBox_ackNak", 18, 0x01},
-        };
-        for (const auto &b : boxes) {
-            auto *box = get<QCheckBox>(b.name);
-            for (int round = 0; round < 2; ++round) {
-                setSettings(pattern);
+            int value;
+        } controls[] = {{"checkBox_SKM", 1, 0x08, -1},
+                        {"checkBox_CR", 1, 0x20, -1},
+                        {"checkBox_zeros", 1, 0x02, -1},
+                        {"checkBox_recuperarCMC7", 2, 0x02, -1},
+                        {"checkBox_enviarInvertido", 2, 0x08, -1},
+                        {"checkBox_tipoDecodificado", 3, 0x01, -1},
+                        {"checkBox_subPorLetra", 3, 0x02, -1},
+                        {"checkBox_enviarQuestion", 3, 0x04, -1},
+                        {"checkBox_esperarDocumento", 3, 0x10, -1},
+                        {"checkBox_check2de5", 3, 0x20, -1},
+                        {"checkBox_ackNak", 18, 0x01, -1},
+                        {"radioButton_eng", 3, 0x40, 0},
+                        {"radioButton_abnt", 3, 0x40, 1},
+                        {"radioButton_saida", 2, 0x40, 0},
+                        {"radioButton_entrada", 2, 0x40, 1}};
+        for (const auto &c : controls) {
+            auto *button = control<QAbstractButton>(window.get(), c.name);
+            for (QByteArray bytes : {pattern, pattern, inverse}) {
+                setSettings(bytes);
                 clearProfileName();
-                click(b.name);
-                QVERIFY2(settingBytes() == withBit(pattern, b.byte, b.mask, box->isChecked()),
-                         b.name);
+                editForm(window.get(), (QByteArray(c.name) + '!').constData());
+                const bool on = c.value < 0 ? button->isChecked() : c.value == 1;
+                bytes[c.byte] =
+                    static_cast<char>(on ? bytes[c.byte] | c.mask : bytes[c.byte] & ~c.mask);
+                QVERIFY2(settingBytes() == bytes, c.name);
                 QCOMPARE(profileName(), QByteArray("USERCONF"));
             }
         }
-
-        const struct
-        {
-            const char *name;
-            int byte;
-            uint8_t mask;
-            bool value;
-        } radios[] = {
-            {"radioButton_eng", 3, 0x40, false},
-            {"radioButton_abnt", 3, 0x40, true},
-            {"radioButton_saida", 2, 0x40, false},
-            {"radioButton_entrada", 2, 0x40, true},
-        };
-        for (const auto &r : radios) {
-            for (const QByteArray &start : {pattern, inverse}) {
-                setSettings(start);
-                clearProfileName();
-                click(r.name);
-                QVERIFY2(settingBytes() == withBit(start, r.byte, r.mask, r.value), r.name);
-                QCOMPARE(profileName(), QByteArray("USERCONF"));
-            }
-        }
-
-        // On and off again: the byte is back, the name stays marked.
-        const QByteArray before = settingBytes();
-        click("checkBox_SKM");
-        click("checkBox_SKM");
-        QCOMPARE(settingBytes(), before);
     }
 
     void listsAndSpinBoxStoreTheirValue()
     {
         setSettings(pattern); // byte 0: code 5, parity 2, 8 bits, 2 stop bits
-        select("comboBox_velocidade", 2);
-        QCOMPARE(record().settings[1], uint8_t(0x9A));
-        select("comboBox_velocidade", 3);
-        QCOMPARE(record().settings[1], uint8_t(0xDA));
-        select("comboBox_baud", 0);
-        QCOMPARE(record().settings[0], uint8_t(0xA8));
-        select("comboBox_baud", 7);
-        QCOMPARE(record().settings[0], uint8_t(0xA1));
-        select("comboBox_paridade", 1);
-        QCOMPARE(record().settings[0], uint8_t(0x91));
-        select("comboBox_byte", 1);
-        select("comboBox_byte", 0);
-        QCOMPARE(record().settings[0], uint8_t(0xD1));
-        select("comboBox_byte", 1);
-        QCOMPARE(record().settings[0], uint8_t(0x91));
-        select("comboBox_stopBits", 0);
-        QCOMPARE(record().settings[0], uint8_t(0x11));
-        QCOMPARE(settingBytes().mid(2), pattern.mid(2));
-
-        // No selection: the rules' fallbacks.
-        for (const char *list : {"comboBox_velocidade", "comboBox_baud", "comboBox_paridade",
-                                 "comboBox_stopBits", "comboBox_protocol"})
-            select(list, -1);
-        QCOMPARE(record().settings[1], uint8_t(0x1A));
-        QCOMPARE(record().settings[0], uint8_t(0x80));
-        QCOMPARE(settingBytes().mid(13, 4), QByteArray(4, '\0'));
-
-        select("comboBox_protocol", 1);
-        QCOMPARE(settingBytes().mid(13, 4).toHex(), QByteArray("00000d0a"));
-        select("comboBox_protocol", 2);
-        QCOMPARE(settingBytes().mid(13, 4).toHex(), QByteArray("00000d00"));
-        select("comboBox_protocol", 0);
-        QCOMPARE(settingBytes().mid(13, 4).toHex(), QByteArray("02000300"));
-        select("comboBox_protocol", 3);
-        QCOMPARE(settingBytes().mid(12, 6).toHex(),
-                 pattern.mid(12, 1).toHex() + "00000000" + pattern.mid(17, 1).toHex());
-
         clearProfileName();
-        get<QSpinBox>("spinBox_releituras")->setValue(3);
-        QCOMPARE(record().settings[rereadsPlusOne], uint8_t(4));
-        QCOMPARE(profileName(), QByteArray("USERCONF"));
+        run({{"comboBox_velocidade#2", "s1=9a"},
+             {"comboBox_velocidade#3", "s1=da"},
+             {"comboBox_baud#0", "s0=a8"},
+             {"comboBox_baud#7", "s0=a1"},
+             {"comboBox_paridade#1", "s0=91"},
+             {"comboBox_byte#1 comboBox_byte#0", "s0=d1"},
+             {"comboBox_byte#1", "s0=91"},
+             {"comboBox_stopBits#0", "s0=11 s2=a55aa55aa55aa55aa55aa55aa55aa55aa5 P=USERCONF"},
+             // No selection: the rules' fallbacks.
+             {"comboBox_velocidade#-1 comboBox_baud#-1 comboBox_paridade#-1", ""},
+             {"comboBox_stopBits#-1 comboBox_protocol#-1", "s1=1a s0=80 s13=00000000"},
+             {"comboBox_protocol#1", "s13=00000d0a"},
+             {"comboBox_protocol#2", "s13=00000d00"},
+             {"comboBox_protocol#0", "s13=02000300"},
+             {"comboBox_protocol#3", "s12=a5000000005a"}});
+        clearProfileName();
+        run({{"spinBox_releituras#3", "s4=04 P=USERCONF"}});
     }
 
     void characterListsStoreTheirCharacterUnlessFillingForm()
     {
-        const struct
-        {
-            const char *list;
-            SettingByte byte;
-        } lists[] = {
+        const std::pair<const char *, SettingByte> lists[] = {
             {"comboBox_indicadorErro", errorIndicatorChar},
             {"comboBox_erroCMC7", cmc7SubstituteChar},
             {"comboBox_bbSep1", bankSlipSeparator1},
@@ -185,243 +129,127 @@ private slots:
             {"comboBox_concSep1", utilityBillSeparator1},
             {"comboBox_concSep2", utilityBillSeparator2},
             {"comboBox_CR", charBeforeCr},
-            {"comboBox_separadorCMC7", cmc7SeparatorChar},
+            {"comboBox_separadorCMC7", cmc7SeparatorChar}};
+        auto select = [&](const char *list, int position) {
+            control<QComboBox>(window.get(), list)->setCurrentIndex(position);
         };
         window->fillingForm = true;
-        for (const auto &l : lists)
-            select(l.list, 33);
+        for (const auto &[list, byte] : lists)
+            select(list, 33);
         select("comboBox_bcc", 0x7E);
         QCOMPARE(settingBytes(), defaultSettings());
         QCOMPARE(profileName(), QByteArray(8, '\0'));
 
         window->fillingForm = false;
-        for (const auto &l : lists) {
-            select(l.list, 3);
-            QCOMPARE(record().settings[l.byte], uint8_t(0x20));
-            select(l.list, 98);
-            QCOMPARE(record().settings[l.byte], uint8_t(0x7F));
+        for (const auto &[list, byte] : lists) {
+            select(list, 3);
+            QVERIFY2(record().settings[byte] == 0x20, list);
+            select(list, 98);
+            QVERIFY2(record().settings[byte] == 0x7F, list);
         }
-        select("comboBox_bcc", 0xC3);
-        QCOMPARE(record().settings[bccInitialValue], uint8_t(0xC3));
-        QCOMPARE(profileName(), QByteArray("USERCONF"));
+        run({{"comboBox_bcc#195", "s17=c3 P=USERCONF"}});
     }
 
     void sendModeZeroesAndRestoresTheSeparators()
     {
-        select("comboBox_bbSep1", 4);    // '!'
-        select("comboBox_bbSep2", 3);    // SPACE
-        select("comboBox_concSep1", 98); // BCKSPC
-        select("comboBox_concSep2", 2);  // ENTER
-        click("radioButton_leituraOptica");
-        QCOMPARE(settingBytes().mid(7, 4), QByteArray(4, '\0'));
-        QCOMPARE(record().settings[1] & 0x07, 0x04);
-        QCOMPARE(record().settings[2] & 0x04, 0);
-        for (const char *name : {"checkBox_digitoBarras", "checkBox_valor", "checkBox_zeros"}) {
-            QVERIFY2(!get<QCheckBox>(name)->isEnabled(), name);
-            QVERIFY2(!get<QCheckBox>(name)->isChecked(), name);
-        }
-        QVERIFY(!get<QGroupBox>("groupBox_bbSep")->isEnabled());
-        QCOMPARE(get<QComboBox>("comboBox_bbSep1")->currentIndex(), 4);
-
-        click("radioButton_leituraDigitado");
-        QCOMPARE(settingBytes().mid(7, 4).toHex(), QByteArray("21207f0d"));
-        QCOMPARE(record().settings[1] & 0x04, 0);
-        QVERIFY(get<QCheckBox>("checkBox_digitoBarras")->isEnabled());
-        QVERIFY(get<QGroupBox>("groupBox_cpSep")->isEnabled());
-        // The check digit is still off, so amount and zeros stay out of reach.
-        QVERIFY(!get<QCheckBox>("checkBox_valor")->isEnabled());
-
+        run({{"comboBox_bbSep1#4 comboBox_bbSep2#3 comboBox_concSep1#98 comboBox_concSep2#2 "
+              "radioButton_leituraOptica!",
+              "s7=00000000 s1&07=04 s2&04=00 checkBox_digitoBarras:ec checkBox_valor:ec "
+              "checkBox_zeros:ec groupBox_bbSep:e comboBox_bbSep1#4"},
+             // The check digit is still off, so amount and zeros stay out of reach.
+             {"radioButton_leituraDigitado!",
+              "s7=21207f0d s1&04=00 checkBox_digitoBarras:E groupBox_cpSep:E checkBox_valor:e"}});
         // A list left without a selection gives 0x1C.
         window->fillingForm = true;
-        select("comboBox_bbSep1", -1);
+        editForm(window.get(), "comboBox_bbSep1#-1");
         window->fillingForm = false;
-        click("radioButton_leituraOptica");
-        click("radioButton_leituraDigitado");
-        QCOMPARE(record().settings[bankSlipSeparator1], uint8_t(0x1C));
+        run({{"radioButton_leituraOptica! radioButton_leituraDigitado!", "s7=1c"}});
     }
 
     void amountZerosAndCheckDigit()
     {
-        click("radioButton_leituraDigitado");
-        click("checkBox_digitoBarras");
-        QCOMPARE(record().settings[2] & 0x04, 0x04);
-        QVERIFY(get<QCheckBox>("checkBox_valor")->isEnabled());
-        QVERIFY(get<QCheckBox>("checkBox_zeros")->isEnabled());
-
-        click("checkBox_zeros");
-        click("checkBox_valor");
-        QCOMPARE(record().settings[1] & 0x03, 0x03);
-        click("checkBox_valor"); // off: zeros go too, the box stays checked
-        QCOMPARE(record().settings[1] & 0x03, 0x00);
-        QVERIFY(get<QCheckBox>("checkBox_zeros")->isChecked());
-        click("checkBox_zeros");
-        click("checkBox_zeros");
-        QCOMPARE(record().settings[1] & 0x03, 0x02);
-
-        click("checkBox_valor");
-        QCOMPARE(record().settings[1] & 0x03, 0x03);
-        click("checkBox_digitoBarras"); // off: both boxes go, their bits stay
-        QCOMPARE(record().settings[2] & 0x04, 0);
-        QCOMPARE(record().settings[1] & 0x03, 0x03);
-        for (const char *name : {"checkBox_valor", "checkBox_zeros"}) {
-            QVERIFY2(!get<QCheckBox>(name)->isEnabled(), name);
-            QVERIFY2(!get<QCheckBox>(name)->isChecked(), name);
-        }
+        run({{"radioButton_leituraDigitado! checkBox_digitoBarras!",
+              "s2&04=04 checkBox_valor:E checkBox_zeros:E"},
+             {"checkBox_zeros! checkBox_valor!", "s1&03=03"},
+             {"checkBox_valor!", "s1&03=00 checkBox_zeros:C"}, // zeros go, the box stays
+             {"checkBox_zeros! checkBox_zeros!", "s1&03=02"},
+             {"checkBox_valor!", "s1&03=03"},
+             // Off: both boxes go, their bits stay.
+             {"checkBox_digitoBarras!", "s2&04=00 s1&03=03 checkBox_valor:ec checkBox_zeros:ec"}});
     }
 
     void errorIndicator()
     {
-        select("comboBox_indicadorErro", 33); // '>'
-        record().settings[errorIndicatorChar] = 0x11;
-        click("checkBox_indicaErro");
-        QCOMPARE(record().settings[2] & 0x10, 0x10);
-        QCOMPARE(record().settings[errorIndicatorChar], uint8_t(0x3E));
-        QVERIFY(get<QComboBox>("comboBox_indicadorErro")->isEnabled());
-
-        click("checkBox_indicaErro");
-        QCOMPARE(record().settings[2] & 0x10, 0);
-        QCOMPARE(record().settings[errorIndicatorChar], uint8_t(0));
-        QVERIFY(!get<QComboBox>("comboBox_indicadorErro")->isEnabled());
-        QCOMPARE(get<QComboBox>("comboBox_indicadorErro")->currentIndex(), 33);
-
-        click("checkBox_indicaErro");
-        QCOMPARE(record().settings[errorIndicatorChar], uint8_t(0x3E));
+        run({{"comboBox_indicadorErro#33 s5=11 checkBox_indicaErro!",
+              "s2&10=10 s5=3e comboBox_indicadorErro:E"},
+             {"checkBox_indicaErro!",
+              "s2&10=00 s5=00 comboBox_indicadorErro:e comboBox_indicadorErro#33"},
+             {"checkBox_indicaErro!", "s5=3e"}});
     }
 
     void cmc7CheckDigitAndSeparator()
     {
         record().set(Field::cmc7Recover, 1);
         record().set(Field::cmc7SendReversedOnError, 1);
-        record().settings[cmc7SeparatorChar] = 0x55;
-        click("checkBox_checkCMC7");
-        QCOMPARE(record().settings[3] & 0x08, 0x08);
-        QCOMPARE(record().settings[2] & 0x0B, 0x02); // reversed cleared, separator off
-        QVERIFY(get<QCheckBox>("checkBox_separadorCMC7")->isEnabled());
-        QVERIFY(!get<QComboBox>("comboBox_separadorCMC7")->isEnabled());
-        QVERIFY(get<QCheckBox>("checkBox_subPorLetra")->isEnabled());
-        // Byte 12 takes the list's character (ENTER from start-up).
-        QCOMPARE(record().settings[cmc7SeparatorChar], uint8_t(0x0D));
-
-        select("comboBox_separadorCMC7", 5); // '"'
-        record().settings[cmc7SeparatorChar] = 0x55;
-        click("checkBox_separadorCMC7");
-        QCOMPARE(record().settings[2] & 0x01, 0x01);
-        QCOMPARE(record().settings[cmc7SeparatorChar], uint8_t(0x22));
-        QVERIFY(get<QComboBox>("comboBox_separadorCMC7")->isEnabled());
-        click("checkBox_separadorCMC7");
-        QCOMPARE(record().settings[2] & 0x01, 0);
-        QCOMPARE(record().settings[cmc7SeparatorChar], uint8_t(0x22));
-        QVERIFY(!get<QComboBox>("comboBox_separadorCMC7")->isEnabled());
-
-        click("checkBox_separadorCMC7");
-        click("checkBox_subPorLetra");
-        click("checkBox_checkCMC7"); // off
-        QCOMPARE(record().settings[3] & 0x08, 0);
-        QCOMPARE(record().settings[2] & 0x02, 0);
-        QCOMPARE(record().settings[2] & 0x01, 0x01); // kept
-        QCOMPARE(record().settings[3] & 0x02, 0x02); // kept
-        for (const char *name : {"checkBox_separadorCMC7", "checkBox_subPorLetra"}) {
-            QVERIFY2(!get<QCheckBox>(name)->isEnabled(), name);
-            QVERIFY2(!get<QCheckBox>(name)->isChecked(), name);
-        }
-        QVERIFY(!get<QComboBox>("comboBox_separadorCMC7")->isEnabled());
-        QVERIFY(get<QCheckBox>("checkBox_recuperarCMC7")->isEnabled());
+        // Byte 12 takes the list's character (ENTER from start-up); reversed cleared.
+        run({{"s12=55 checkBox_checkCMC7!",
+              "s3&08=08 s2&0b=02 checkBox_separadorCMC7:E "
+              "comboBox_separadorCMC7:e checkBox_subPorLetra:E s12=0d"},
+             {"comboBox_separadorCMC7#5 s12=55 checkBox_separadorCMC7!",
+              "s2&01=01 s12=22 comboBox_separadorCMC7:E"},
+             {"checkBox_separadorCMC7!", "s2&01=00 s12=22 comboBox_separadorCMC7:e"},
+             // Off: separator and letters kept, their boxes out of reach.
+             {"checkBox_separadorCMC7! checkBox_subPorLetra! checkBox_checkCMC7!",
+              "s2&03=01 s3&0a=02 checkBox_separadorCMC7:ec checkBox_subPorLetra:ec "
+              "comboBox_separadorCMC7:e checkBox_recuperarCMC7:E"}});
     }
 
     void blockCheck()
     {
-        click("checkBox_bcc"); // off
-        QCOMPARE(record().settings[18], uint8_t(0x01));
-        QCOMPARE(record().settings[bccInitialValue], uint8_t(0));
-        QVERIFY(!get<QComboBox>("comboBox_bcc")->isEnabled());
-        click("checkBox_bcc");
-        QCOMPARE(record().settings[18], uint8_t(0x03));
-        // The hidden list still stands where start-up put it.
-        QCOMPARE(record().settings[bccInitialValue], uint8_t(2));
-        QVERIFY(get<QComboBox>("comboBox_bcc")->isEnabled());
-
-        // The protocol list does not touch the box.
-        select("comboBox_protocol", 2);
-        QVERIFY(get<QCheckBox>("checkBox_bcc")->isChecked());
-        QCOMPARE(record().settings[18], uint8_t(0x03));
+        // The hidden list still stands where start-up put it; the protocol list
+        // does not touch the box.
+        run({{"checkBox_bcc!", "s17=00 s18=01 comboBox_bcc:e"},
+             {"checkBox_bcc!", "s17=02 s18=03 comboBox_bcc:E"},
+             {"comboBox_protocol#2", "s18=03 checkBox_bcc:C"}});
     }
 
     void modelBrakeAndParking()
     {
-        auto *spin = get<QSpinBox>("spinBox_releituras");
-        auto *parking = get<QGroupBox>("groupBox_estacionar");
-        spin->setValue(3);
-        QCOMPARE(record().settings[rereadsPlusOne], uint8_t(4));
-
-        click("radioButton_modeloBandeja");
-        QCOMPARE(record().settings[2] & 0xE0, 0xA0); // tray, not at entry, stop
-        QCOMPARE(record().settings[rereadsPlusOne], uint8_t(4));
-        QVERIFY(!parking->isEnabled());
-        click("checkBox_freio"); // off
-        QCOMPARE(record().settings[2] & 0x80, 0);
-        QCOMPARE(record().settings[rereadsPlusOne], uint8_t(1));
-        QVERIFY(!spin->isEnabled());
-        QVERIFY(!parking->isEnabled()); // tray model: parking stays off
-        click("radioButton_modeloBandeja");
-        QCOMPARE(record().settings[2] & 0xE0, 0x20);
-        QCOMPARE(record().settings[rereadsPlusOne], uint8_t(1));
-
-        click("radioButton_modeloFreio"); // brake off, "Entrada" checked
-        QCOMPARE(record().settings[2] & 0xE0, 0x40);
-        QCOMPARE(record().settings[rereadsPlusOne], uint8_t(1));
-        QVERIFY(!parking->isEnabled());
-        QVERIFY(!spin->isEnabled());
-
-        click("checkBox_freio"); // on
-        QCOMPARE(record().settings[2] & 0x80, 0x80);
-        QCOMPARE(record().settings[rereadsPlusOne], uint8_t(4));
-        QVERIFY(spin->isEnabled());
-        click("radioButton_modeloFreio");
-        QCOMPARE(record().settings[2] & 0xE0, 0x80);
-        QVERIFY(parking->isEnabled());
-
-        click("radioButton_saida");
-        click("checkBox_freio"); // off with "Saída": parking disabled, bit kept
-        QCOMPARE(record().settings[2] & 0xC0, 0x00);
-        QVERIFY(!parking->isEnabled());
-        click("radioButton_entrada");
-        parking->setEnabled(false);
-        click("checkBox_freio");
-        QVERIFY(!parking->isEnabled());
-        click("checkBox_freio"); // off with "Entrada": parking enabled, at entry
-        QCOMPARE(record().settings[2] & 0xC0, 0x40);
-        QVERIFY(parking->isEnabled());
-        QCOMPARE(record().settings[rereadsPlusOne], uint8_t(1));
+        run({{"spinBox_releituras#3", "s4=04"},
+             // Tray, not at entry, stop; parking stays off on the tray model.
+             {"radioButton_modeloBandeja!", "s2&e0=a0 s4=04 groupBox_estacionar:e"},
+             {"checkBox_freio!", "s2&80=00 s4=01 spinBox_releituras:e groupBox_estacionar:e"},
+             {"radioButton_modeloBandeja!", "s2&e0=20 s4=01"},
+             // Brake off, "Entrada" checked.
+             {"radioButton_modeloFreio!",
+              "s2&e0=40 s4=01 groupBox_estacionar:e spinBox_releituras:e"},
+             {"checkBox_freio!", "s2&80=80 s4=04 spinBox_releituras:E"},
+             {"radioButton_modeloFreio!", "s2&e0=80 groupBox_estacionar:E"},
+             // Off with "Saída": parking disabled, bit kept.
+             {"radioButton_saida! checkBox_freio!", "s2&c0=00 groupBox_estacionar:e"}});
+        editForm(window.get(), "radioButton_entrada!");
+        control<QGroupBox>(window.get(), "groupBox_estacionar")->setEnabled(false);
+        // Off with "Entrada": parking enabled, at entry.
+        run({{"checkBox_freio!", "groupBox_estacionar:e"},
+             {"checkBox_freio!", "s2&c0=40 s4=01 groupBox_estacionar:E"}});
     }
 
     void tecladoActionTakesTheKeyboardControls()
     {
+        editForm(window.get(), "comboBox_CR#33 comboBox_velocidade#2 checkBox_SKM! checkBox_CR!");
         setSettings(pattern);
-        select("comboBox_CR", 33);
-        select("comboBox_velocidade", 2);
-        click("checkBox_SKM");
-        click("checkBox_CR"); // now off
-        setSettings(pattern);
-        record().settings[1] = 0x37; // CR on, SKM off, speed 0
-        record().set(Field::cdcInterface, 1);
         clearProfileName();
-        get<QAction>("actionTeclado")->trigger();
-        QVERIFY(get<QAction>("actionTeclado")->isChecked());
-        QVERIFY(!get<QAction>("actionSerial")->isChecked());
-        QVERIFY(get<QGroupBox>("groupBox_teclado")->isEnabled());
-        QVERIFY(!get<QGroupBox>("groupBox_CDC")->isEnabled());
-        QCOMPARE(record().settings[3] & 0x80, 0);
-        QCOMPARE(record().settings[1], uint8_t(0x9F));
-        QCOMPARE(record().settings[charBeforeCr], uint8_t(0x3E));
-        QCOMPARE(record().settings[0], uint8_t(pattern[0]));
-        QCOMPARE(profileName(), QByteArray("USERCONF"));
+        // CR on, SKM off, speed 0; the CDC interface chosen.
+        run({{"s1=37 s3=da actionTeclado!",
+              "actionTeclado:C actionSerial:c groupBox_teclado:E groupBox_CDC:e s3&80=00 s1=9f "
+              "s11=3e s0=a5 P=USERCONF"}});
 
         // Raised guard: the character before CR is left alone.
-        record().settings[charBeforeCr] = 0x11;
+        editForm(window.get(), "s11=11");
         window->fillingForm = true;
         QMetaObject::invokeMethod(window.get(), "on_actionTeclado_triggered");
         window->fillingForm = false;
-        QCOMPARE(record().settings[charBeforeCr], uint8_t(0x11));
+        FORM_IS(window.get(), "s11=11");
     }
 
     void serialActionTakesThePortAndTheSerialControls()
@@ -440,33 +268,19 @@ private slots:
         setSettings(pattern);
         clearProfileName();
         window->linkSession.com_port_number = 1;
-        get<QAction>("actionSerial")->trigger();
+        // 2400 bit/s, no parity, 7 data bits, 2 stop bits; BCC from the hidden list; ACK/NAK.
+        run({{"actionSerial!", "actionSerial:C actionTeclado:c groupBox_teclado:e groupBox_CDC:E "
+                               "comboBox_bcc:E s0=c2 s3=da s17=02 s18=a7 "
+                               "s4=a55aa55aa55aa55aa55aa55aa5 P=USERCONF"}});
         QCOMPARE(offered, QStringList({"COM3", "COM12"}));
         QCOMPARE(window->linkSession.com_port_number, 12);
-        QVERIFY(get<QAction>("actionSerial")->isChecked());
-        QVERIFY(!get<QAction>("actionTeclado")->isChecked());
-        QVERIFY(!get<QGroupBox>("groupBox_teclado")->isEnabled());
-        QVERIFY(get<QGroupBox>("groupBox_CDC")->isEnabled());
-        QVERIFY(get<QComboBox>("comboBox_bcc")->isEnabled());
-        // 2400 bit/s, no parity, 7 data bits, 2 stop bits; BCC from the hidden list; ACK/NAK.
-        QCOMPARE(record().settings[0], uint8_t(0xC2));
-        QCOMPARE(record().settings[3], uint8_t(pattern[3] | 0x80));
-        QCOMPARE(record().settings[bccInitialValue], uint8_t(2));
-        QCOMPARE(record().settings[18], uint8_t((pattern[18] & ~0x03) | 0x03));
-        QCOMPARE(settingBytes().mid(4, 13), pattern.mid(4, 13));
-        QCOMPARE(profileName(), QByteArray("USERCONF"));
 
         // Without BCC or ACK/NAK, and with no port at all.
         ports.remove(3);
         ports.remove(12);
-        click("checkBox_bcc");
-        click("checkBox_ackNak");
         responder->setDialogHandler([](QDialog *dialog) { dialog->accept(); });
-        get<QAction>("actionSerial")->trigger();
+        run({{"checkBox_bcc! checkBox_ackNak! actionSerial!", "s18&03=00 s17=00 actionSerial:C"}});
         QCOMPARE(window->linkSession.com_port_number, 0);
-        QCOMPARE(record().settings[18] & 0x03, 0);
-        QCOMPARE(record().settings[bccInitialValue], uint8_t(0));
-        QVERIFY(get<QAction>("actionSerial")->isChecked());
     }
 };
 
