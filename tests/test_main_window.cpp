@@ -2,6 +2,7 @@
 #include "app/toolkit_translation.h"
 #include "config/config_record.h"
 #include "config/form_fields.h"
+#include "config_form_helpers.h"
 #include "modal_responder.h"
 #include "port_folder.h"
 #include "window_fixture.h"
@@ -13,11 +14,8 @@
 #include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
-#include <QMenuBar>
 #include <QPushButton>
-#include <QSpinBox>
 #include <QStatusBar>
 #include <QTest>
 #include <QTextDocumentFragment>
@@ -61,175 +59,119 @@ class MainWindowTest : public QObject
     Q_OBJECT
 
 private slots:
-    void missingLibraryIsReportedBeforeTheWindowShows()
-    {
-        ModalResponder responder;
-        auto window = makeWindow(missingLibrary);
-        QCOMPARE(responder.boxes,
-                 QVector<ShownBox>{box("critical", "Erro!", "Arquivo hid_usb.dll não enconrado")});
-        QVERIFY(!window->isVisible());
-        QVERIFY(statusText(window.get()).isEmpty());
-        QVERIFY(!window->fillingForm);
-    }
-
-    void libraryLackingAnEntryPointIsReported()
+    void libraryLackingAnEntryPointIsReportedBeforeTheWindowShows()
     {
         ModalResponder responder;
         auto window = makeWindow(QStringLiteral(PARTIAL_HID_LIBRARY));
         QCOMPARE(responder.boxes,
                  QVector<ShownBox>{
                      box("critical", "Erro!", "Falha no carregamento do componente hid_usb.dll")});
+        QVERIFY(!window->isVisible());
         QVERIFY(statusText(window.get()).isEmpty());
+        QVERIFY(!window->fillingForm);
     }
 
-    void recordAfterStartHoldsTheDefaults()
-    {
-        ModalResponder responder;
-        auto window = makeWindow(missingLibrary);
-        QCOMPARE(serializedRecord().toHex(' '),
-                 QByteArray("00 00 00 00 00 00 00 00 d2 f7 c4 44 02 21 3f 09 09 09 09 00 0d 02 "
-                            "00 03 00 02 03"));
-        QVERIFY(control<QLineEdit>(window.get(), "lineEdit_cliente")->text().isEmpty());
-    }
-
-    void startUpHidesDisablesAndMoves()
+    void startUpState()
     {
         ModalResponder responder;
         auto window = makeWindow(missingLibrary);
         MainWindow *w = window.get();
+        QCOMPARE(serializedRecord().toHex(' '),
+                 QByteArray("00 00 00 00 00 00 00 00 d2 f7 c4 44 02 21 3f 09 09 09 09 00 0d 02 "
+                            "00 03 00 02 03"));
         window->show();
-        QCOMPARE(window->windowTitle(), QStringLiteral("Configurador Velorix II V1.0c"));
         QCOMPARE(window->minimumSize(), QSize(702, 543));
         QCOMPARE(window->maximumSize(), QSize(702, 543));
-
-        for (const char *name : {"actionDFU", "actionDefault"}) {
-            QVERIFY2(!control<QAction>(w, name)->isVisible(), name);
-            QVERIFY2(!control<QAction>(w, name)->isEnabled(), name);
-        }
-        for (const char *name : {"pushButton_wrtSerial", "checkBox_check2de5", "comboBox_bcc"}) {
-            QVERIFY2(control<QWidget>(w, name)->isHidden(), name);
-            QVERIFY2(!control<QWidget>(w, name)->isEnabled(), name);
-        }
-        QVERIFY(control<QLabel>(w, "label_bccInicial")->isHidden());
-        QVERIFY(control<QLineEdit>(w, "lineEdit_cliente")->isReadOnly());
         QCOMPARE(control<QCheckBox>(w, "checkBox_bcc")->pos(), QPoint(10, 65));
-        QVERIFY(control<QAction>(w, "actionTeclado")->isChecked());
-        QVERIFY(!control<QAction>(w, "actionSerial")->isChecked());
-        QVERIFY(control<QAction>(w, "actionBancos")->isEnabled());
+        // Hidden and disabled, the lists on their start-up entries.
+        FORM_IS(w, ".windowTitle=Configurador_Velorix_II_V1.0c lineEdit_cliente= "
+                   "lineEdit_cliente.readOnly=true actionDFU:ve actionDefault:ve "
+                   "pushButton_wrtSerial:ve checkBox_check2de5:ve comboBox_bcc:ve "
+                   "label_bccInicial:v actionTeclado:C actionSerial:c actionBancos:E");
+        FORM_IS(w,
+                "comboBox_erroCMC7#34 comboBox_erroCMC7=? comboBox_bbSep1#1 comboBox_bbSep1=TAB "
+                "comboBox_bbSep2#1 comboBox_bbSep2=TAB comboBox_concSep1#1 comboBox_concSep1=TAB "
+                "comboBox_concSep2#1 comboBox_concSep2=TAB comboBox_separadorCMC7#2 "
+                "comboBox_separadorCMC7=ENTER comboBox_indicadorErro#4 comboBox_indicadorErro=! "
+                "comboBox_CR#0 comboBox_CR=NULL");
+        for (const char *list : {"comboBox_erroCMC7", "comboBox_bbSep1", "comboBox_bbSep2",
+                                 "comboBox_concSep1", "comboBox_concSep2", "comboBox_separadorCMC7",
+                                 "comboBox_indicadorErro", "comboBox_CR"})
+            QVERIFY2(control<QComboBox>(w, list)->count() == 99, list);
+        FORM_IS(w, "comboBox_bcc.count=256 comboBox_bcc=02 s17=02 "
+                   "comboBox_velocidade.count=4 comboBox_velocidade=140_toques_por_segundo "
+                   "comboBox_baud.count=8 comboBox_baud=2400 comboBox_byte.count=2 "
+                   "comboBox_byte=7_Bits comboBox_stopBits.count=2 comboBox_stopBits=2_Stop_Bits "
+                   "comboBox_paridade.count=3 comboBox_paridade=Nenhum "
+                   "comboBox_protocol.count=4 comboBox_protocol=STX-D-ETX");
+        QCOMPARE(control<QComboBox>(w, "comboBox_bcc")->itemText(255), QStringLiteral("FF"));
 
-        const QList<QAction *> device = control<QMenu>(w, "menuDispositivo")->actions();
+        // The leading separator line of the device menu is drawn, not collapsed away.
+        auto *menu = control<QMenu>(w, "menuDispositivo");
+        const QList<QAction *> device = menu->actions();
         QCOMPARE(device.size(), 4);
-        QVERIFY(device[0]->isSeparator());
-        // The leading separator line is drawn, not collapsed away.
-        QVERIFY(!control<QMenu>(w, "menuDispositivo")->separatorsCollapsible());
+        QVERIFY(device[0]->isSeparator() && !menu->separatorsCollapsible());
         QCOMPARE(device[1]->text(), QStringLiteral("Teclado"));
         QCOMPARE(device[2]->text(), QStringLiteral("Serial"));
         QCOMPARE(device[3]->objectName(), QStringLiteral("actionDFU"));
+
+        control<QAction>(w, "actionSair")->trigger();
+        QVERIFY(!window->isVisible());
     }
 
-    void characterListsStandOnTheDefaults()
+    void messageCatalogue()
     {
         ModalResponder responder;
         auto window = makeWindow(missingLibrary);
         const struct
         {
-            const char *list;
-            int position;
-            const char *text;
-        } expected[] = {
-            {"comboBox_erroCMC7", 34, "?"},     {"comboBox_bbSep1", 1, "TAB"},
-            {"comboBox_bbSep2", 1, "TAB"},      {"comboBox_concSep1", 1, "TAB"},
-            {"comboBox_concSep2", 1, "TAB"},    {"comboBox_separadorCMC7", 2, "ENTER"},
-            {"comboBox_indicadorErro", 4, "!"}, {"comboBox_CR", 0, "NULL"},
+            int number;
+            ShownBox box;
+            bool onStatusBar;
+        } rows[] = {
+            {1, box("critical", "Erro", "Dispositivo não encontrado"), true},
+            {2, box("warning", "Aviso", "Dispositivo tipo Teclado detectado"), true},
+            {3, box("warning", "Aviso", "Dispositivo tipo CDC detectado"), true},
+            {4, box("critical", "Erro", "Erro de comunicação"), true},
+            {6, box("warning", "Aviso!", "Número de série deve possuir 6 digitos"), true},
+            {7, box("warning", "Aviso!", "Somente caracteres numéricos(0-9) são permitidos"), true},
+            {8, box("critical", "Erro!", "Não foi possível abrir arquivo especificado"), true},
+            {9, box("critical", "Erro!", "Arquivo hid_usb.dll não enconrado"), false},
+            {10, box("critical", "Erro!", "Falha no carregamento do componente hid_usb.dll"),
+             false},
         };
-        for (const auto &e : expected) {
-            auto *list = control<QComboBox>(window.get(), e.list);
-            QCOMPARE(list->count(), 99);
-            QCOMPARE(list->currentIndex(), e.position);
-            QCOMPARE(list->currentText(), QString::fromLatin1(e.text));
-        }
-        auto *bcc = control<QComboBox>(window.get(), "comboBox_bcc");
-        QCOMPARE(bcc->count(), 256);
-        QCOMPARE(bcc->currentText(), QStringLiteral("02"));
-        QCOMPARE(bcc->itemText(255), QStringLiteral("FF"));
-        QCOMPARE(record().settings[bccInitialValue], uint8_t(2));
-    }
-
-    void messageCatalogue_data()
-    {
-        QTest::addColumn<int>("number");
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("onStatusBar");
-        auto row = [](int n, const char *kind, const char *title, const char *text, bool status) {
-            QTest::addRow("%d", n) << n << QString::fromUtf8(kind) << QString::fromUtf8(title)
-                                   << QString::fromUtf8(text) << status;
-        };
-        row(1, "critical", "Erro", "Dispositivo não encontrado", true);
-        row(2, "warning", "Aviso", "Dispositivo tipo Teclado detectado", true);
-        row(3, "warning", "Aviso", "Dispositivo tipo CDC detectado", true);
-        row(4, "critical", "Erro", "Erro de comunicação", true);
-        row(6, "warning", "Aviso!", "Número de série deve possuir 6 digitos", true);
-        row(7, "warning", "Aviso!", "Somente caracteres numéricos(0-9) são permitidos", true);
-        row(8, "critical", "Erro!", "Não foi possível abrir arquivo especificado", true);
-        row(9, "critical", "Erro!", "Arquivo hid_usb.dll não enconrado", false);
-        row(10, "critical", "Erro!", "Falha no carregamento do componente hid_usb.dll", false);
-    }
-
-    void messageCatalogue()
-    {
-        QFETCH(int, number);
-        QFETCH(QString, kind);
-        QFETCH(QString, title);
-        QFETCH(QString, text);
-        QFETCH(bool, onStatusBar);
-        ModalResponder responder;
-        auto window = makeWindow(missingLibrary);
-        responder.boxes.clear();
-        window->statusBar()->showMessage(QStringLiteral("antes"));
-        QMetaObject::invokeMethod(window.get(), "show_error", Q_ARG(int, number));
-        QCOMPARE(responder.boxes, (QVector<ShownBox>{{kind, title, text}}));
-        QCOMPARE(statusText(window.get()), onStatusBar ? text : QStringLiteral("antes"));
-    }
-
-    void ignoredNumbersChangeNothing()
-    {
-        ModalResponder responder;
-        auto window = makeWindow(missingLibrary);
-        responder.boxes.clear();
-        window->statusBar()->showMessage(QStringLiteral("antes"));
-        for (int number : {5, 0, 11, -1})
+        auto show = [&](int number) {
+            responder.boxes.clear();
+            window->statusBar()->showMessage(QStringLiteral("antes"));
             QMetaObject::invokeMethod(window.get(), "show_error", Q_ARG(int, number));
-        QVERIFY(responder.boxes.isEmpty());
-        QCOMPARE(statusText(window.get()), QStringLiteral("antes"));
-    }
-
-    void sameMessageTwiceShowsTwoBoxes()
-    {
-        ModalResponder responder;
-        auto window = makeWindow(missingLibrary);
-        responder.boxes.clear();
+        };
+        for (const auto &row : rows) {
+            show(row.number);
+            QVERIFY2(responder.boxes == QVector<ShownBox>{row.box}, qPrintable(row.box.text));
+            QCOMPARE(statusText(window.get()), row.onStatusBar ? row.box.text : "antes");
+        }
+        for (int ignored : {5, 0, 11, -1}) {
+            show(ignored);
+            QVERIFY(responder.boxes.isEmpty());
+            QCOMPARE(statusText(window.get()), QStringLiteral("antes"));
+        }
+        // The same message twice shows two boxes.
+        show(1);
         QMetaObject::invokeMethod(window.get(), "show_error", Q_ARG(int, 1));
-        QMetaObject::invokeMethod(window.get(), "show_error", Q_ARG(int, 1));
-        QCOMPARE(responder.boxes.size(), 2);
-        QCOMPARE(statusText(window.get()), QString::fromUtf8("Dispositivo não encontrado"));
+        QCOMPARE(responder.boxes, (QVector<ShownBox>{rows[0].box, rows[0].box}));
     }
 
     void languageChangeRestoresTitleAndFirstEntries()
     {
         ModalResponder responder;
         auto window = makeWindow(missingLibrary);
-        const char *lists[] = {"comboBox_velocidade", "comboBox_baud",     "comboBox_byte",
-                               "comboBox_stopBits",   "comboBox_paridade", "comboBox_protocol"};
-        for (const char *name : lists)
-            control<QComboBox>(window.get(), name)->setCurrentIndex(1);
+        editForm(window.get(), "comboBox_velocidade#1 comboBox_baud#1 comboBox_byte#1 "
+                               "comboBox_stopBits#1 comboBox_paridade#1 comboBox_protocol#1");
         QEvent change(QEvent::LanguageChange);
         QCoreApplication::sendEvent(window.get(), &change);
-        QCOMPARE(window->windowTitle(), QStringLiteral("Configurador Velorix 2 V1.0"));
-        for (const char *name : lists)
-            QCOMPARE(control<QComboBox>(window.get(), name)->currentIndex(), 0);
-        QCOMPARE(control<QComboBox>(window.get(), "comboBox_baud")->count(), 8);
+        FORM_IS(window.get(), ".windowTitle=Configurador_Velorix_2_V1.0 comboBox_velocidade#0 "
+                              "comboBox_baud#0 comboBox_byte#0 comboBox_stopBits#0 "
+                              "comboBox_paridade#0 comboBox_protocol#0 comboBox_baud.count=8");
         QCOMPARE(control<QComboBox>(window.get(), "comboBox_paridade")->itemText(1),
                  QString::fromUtf8("Ímpar"));
     }
@@ -253,71 +195,31 @@ private slots:
         }
     }
 
-    void fixedListsStartOnTheFormsEntries()
-    {
-        ModalResponder responder;
-        auto window = makeWindow(missingLibrary);
-        const struct
-        {
-            const char *list;
-            int count;
-            const char *shown;
-        } starts[] = {{"comboBox_velocidade", 4, "140 toques por segundo"},
-                      {"comboBox_baud", 8, "2400"},
-                      {"comboBox_byte", 2, "7 Bits"},
-                      {"comboBox_stopBits", 2, "2 Stop Bits"},
-                      {"comboBox_paridade", 3, "Nenhum"},
-                      {"comboBox_protocol", 4, "STX-D-ETX"}};
-        for (const auto &start : starts) {
-            auto *list = control<QComboBox>(window.get(), start.list);
-            QCOMPARE(list->count(), start.count);
-            QCOMPARE(list->currentText(), QString::fromUtf8(start.shown));
-        }
-        QCOMPARE(record().profileName[0], uint8_t(0));
-    }
-
     // Qt's own texts follow the locale; the configurator's texts, its title
     // and the record stay as they are whatever the locale.
     void toolkitTextsFollowTheLocale()
     {
-        const struct
-        {
-            const char *locale;
-            const char *cancel;
-        } cases[] = {{"pt_BR", "Cancelar"}, {"C", "Cancel"}, {"en_US", "Cancel"}};
-        for (const auto &c : cases) {
+        for (const auto &[locale, cancel] :
+             {std::pair{"pt_BR", "Cancelar"}, {"C", "Cancel"}, {"en_US", "Cancel"}}) {
             const std::unique_ptr<QTranslator> translator(installToolkitTranslation(
-                *QCoreApplication::instance(), QLocale(QString::fromLatin1(c.locale))));
-            {
-                ModalResponder responder;
-                auto window = makeWindow(missingLibrary);
-                const QByteArray record = serializedRecord();
-                QCoreApplication::processEvents();
-                QCOMPARE(responder.boxes,
-                         QVector<ShownBox>{
-                             box("critical", "Erro!", "Arquivo hid_usb.dll não enconrado")});
-                QCOMPARE(window->windowTitle(), QStringLiteral("Configurador Velorix II V1.0c"));
-                QCOMPARE(control<QAction>(window.get(), "actionSair")->text(),
-                         QStringLiteral("Sair"));
-                QCOMPARE(serializedRecord(), record);
+                *QCoreApplication::instance(), QLocale(QString::fromLatin1(locale))));
+            ModalResponder responder;
+            auto window = makeWindow(missingLibrary);
+            const QByteArray record = serializedRecord();
+            QCoreApplication::processEvents();
+            QCOMPARE(responder.boxes, QVector<ShownBox>{box("critical", "Erro!",
+                                                            "Arquivo hid_usb.dll não enconrado")});
+            FORM_IS(window.get(),
+                    ".windowTitle=Configurador_Velorix_II_V1.0c actionSair.text=Sair");
+            QCOMPARE(serializedRecord(), record);
 
-                PortFolder ports;
-                SerialPortDialog dialog;
-                QCOMPARE(dialog.windowTitle(), QStringLiteral("Porta COM"));
-                const auto *buttons = dialog.findChild<QDialogButtonBox *>();
-                QCOMPARE(buttons->button(QDialogButtonBox::Cancel)->text(),
-                         QString::fromLatin1(c.cancel));
-            }
+            PortFolder ports;
+            SerialPortDialog dialog;
+            QCOMPARE(dialog.windowTitle(), QStringLiteral("Porta COM"));
+            QCOMPARE(
+                dialog.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Cancel)->text(),
+                QString::fromLatin1(cancel));
         }
-    }
-
-    void sairClosesTheWindow()
-    {
-        ModalResponder responder;
-        auto window = makeWindow(missingLibrary);
-        window->show();
-        control<QAction>(window.get(), "actionSair")->trigger();
-        QVERIFY(!window->isVisible());
     }
 };
 

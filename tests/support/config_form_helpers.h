@@ -63,6 +63,7 @@ inline QList<std::tuple<QString, QChar, QString>> formItems(const char *text)
 //   P=TEXT    the profile name, padded with zeros
 //   name:EC   E/e enabled or not, C/c checked or not, V/v visible or not
 //   name#N    a list's position or a spin box's value   name=TEXT  the text it shows
+//   name.property=TEXT   any property (".property": the window's own)
 inline QString formMismatches(QObject *window, const char *expected)
 {
     static const QRegularExpression byteItem(QStringLiteral("^s(\\d+)(?:&(\\w+))?$"));
@@ -77,8 +78,13 @@ inline QString formMismatches(QObject *window, const char *expected)
         } else if (name == QLatin1String("P")) {
             actual = QString::fromLatin1(profileName().toHex());
             want = QString::fromLatin1(value.toLatin1().leftJustified(8, '\0').toHex());
-        } else if (QObject *object = window->findChild<QObject *>(name); !object) {
+        } else if (QObject *object = name.startsWith('.')
+                                         ? window
+                                         : window->findChild<QObject *>(name.section('.', 0, 0));
+                   !object) {
             actual = QStringLiteral("missing");
+        } else if (name.contains('.')) {
+            actual = object->property(name.section('.', 1).toLatin1().constData()).toString();
         } else if (op == ':') {
             for (const QChar flag : value) {
                 const char *property = flag.toLower() == 'e'   ? "enabled"
