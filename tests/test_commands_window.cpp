@@ -1,7 +1,5 @@
-// What the window adds to the reader commands (the commands themselves are
-// checked in test_reader_commands): the fields each fills, the status bar,
-// the message boxes, the wait cursor, the digit filter and the link chosen in
-// the "Dispositivo" menu.
+// What the window adds to the reader commands (checked in test_reader_commands):
+// the fields, the status bar, the boxes, the wait cursor, the digit filter, the link.
 #include "command_expectations.h"
 #include "link/serial_link.h"
 #include "modal_responder.h"
@@ -19,6 +17,7 @@
 #include <functional>
 
 namespace {
+using Bytes = std::vector<uint8_t>;
 constexpr int READER_COM = 65;
 const QString DONE = QString::fromUtf8("Concluído");
 
@@ -170,8 +169,14 @@ private slots:
         chooseSerial(true);
         run("on_pushButton_firmware_clicked");
         QCOMPARE(field("lineEdit_firmware")->text(), QStringLiteral("VLX2 serial"));
-        run("on_pushButton_config_clicked"); // a CDC reader is written on serial
+        // A CDC reader is written on serial, with the form's edited record.
+        control<QAbstractButton>(window.get(), "checkBox_SKM")->click();
+        const QByteArray record = serializedRecord();
+        QCOMPARE(record.left(CONFIG_NAME_SIZE), QByteArray("USERCONF"));
+        run("on_pushButton_config_clicked");
         QCOMPARE(status(), DONE);
+        QCOMPARE(readerRecord(port.model), record);
+        QCOMPARE(serializedRecord(), record);
         run("on_actionDFU_triggered"); // always over HID
         QCOMPARE(port.model.requests,
                  (std::vector<Bytes>{{0xAA}, {0xAA}, {0xAA}, port.model.requests.back()}));
@@ -183,21 +188,13 @@ private slots:
         chooseSerial(false);
         run("on_pushButton_getSerial_clicked");
         QCOMPARE(sim->reader.requests, std::vector<Bytes>{{0xCC}});
+        run("on_pushButton_config_clicked");
+        QCOMPARE(readerRecord(sim->reader), record);
 
         // A configuration read with the CDC interface moves the link to serial.
         giveReaderConfiguration(sim->reader, "CAIXA-02", true);
         run("on_pushButton_getConfig_clicked");
         QVERIFY(serialChosen());
-    }
-
-    void writeSendsTheFormsRecord()
-    {
-        control<QAbstractButton>(window.get(), "checkBox_SKM")->click();
-        const QByteArray record = serializedRecord();
-        QCOMPARE(record.left(CONFIG_NAME_SIZE), QByteArray("USERCONF"));
-        run("on_pushButton_config_clicked");
-        QCOMPARE(readerRecord(sim->reader), record);
-        QCOMPARE(serializedRecord(), record);
     }
 
     void restoreReadsTheFactoryConfigurationBack()

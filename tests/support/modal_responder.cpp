@@ -4,24 +4,6 @@
 #include <QDialog>
 #include <QMessageBox>
 
-namespace {
-QString kindOf(const QMessageBox *box)
-{
-    switch (box->icon()) {
-    case QMessageBox::Critical:
-        return QStringLiteral("critical");
-    case QMessageBox::Warning:
-        return QStringLiteral("warning");
-    case QMessageBox::Information:
-        return QStringLiteral("information");
-    case QMessageBox::Question:
-        return QStringLiteral("question");
-    default:
-        return QStringLiteral("none");
-    }
-}
-} // namespace
-
 ModalResponder::ModalResponder()
 {
     // Runs inside every nested event loop that a modal box or dialog starts.
@@ -36,12 +18,11 @@ void ModalResponder::answer()
     if (!modal || !modal->isVisible())
         return;
     if (auto *box = qobject_cast<QMessageBox *>(modal)) {
-        boxes.append({kindOf(box), box->windowTitle(), box->text()});
+        // In the order of QMessageBox::Icon.
+        const char *kinds[] = {"none", "information", "warning", "critical", "question"};
+        boxes.append({QString::fromLatin1(kinds[box->icon()]), box->windowTitle(), box->text()});
         box->done(QMessageBox::Ok);
-        return;
-    }
-    if (auto *dialog = qobject_cast<QDialog *>(modal)) {
-        ++dialogsSeen;
+    } else if (auto *dialog = qobject_cast<QDialog *>(modal)) {
         if (dialogHandler)
             dialogHandler(dialog);
         else

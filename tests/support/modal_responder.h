@@ -11,9 +11,7 @@ class QDialog;
 
 struct ShownBox
 {
-    QString kind; // "critical", "warning", "information", "question" or "dialog"
-    QString title;
-    QString text;
+    QString kind, title, text; // kind: "critical", "warning", "information", "question", "none"
     bool operator==(const ShownBox &) const = default;
 };
 
@@ -29,7 +27,6 @@ public:
     void setDialogHandler(DialogHandler handler) { dialogHandler = std::move(handler); }
 
     QVector<ShownBox> boxes;
-    int dialogsSeen = 0;
 
 private:
     void answer();

@@ -17,16 +17,11 @@ std::unique_ptr<MainWindow> makeWindow(const QString &hidLibraryFile)
     return window;
 }
 
-MainWindow *currentWindow()
+ConfigRecord &record()
 {
     if (!lastWindow)
         qFatal("no window");
-    return lastWindow;
-}
-
-ConfigRecord &record()
-{
-    return currentWindow()->configRecord;
+    return lastWindow->configRecord;
 }
 
 QString statusText(MainWindow *window)

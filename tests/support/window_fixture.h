@@ -22,10 +22,7 @@ template <typename T> T *control(QObject *window, const char *name)
 // The text on the window's status bar.
 QString statusText(MainWindow *window);
 
-// The window made last, while it lives.
-MainWindow *currentWindow();
-
-// The configuration record on that window's form.
+// The configuration record on the form of the window made last, while it lives.
 ConfigRecord &record();
 
 // That record serialized, for comparison with expected bytes.
