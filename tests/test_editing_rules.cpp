@@ -59,38 +59,27 @@ private slots:
 
     void oneBitControlsChangeOnlyTheirBit()
     {
-        // value -1: a box, whose bit follows it; else a radio button's bit.
-        const struct
-        {
-            const char *name;
-            int byte;
-            uint8_t mask;
-            int value;
-        } controls[] = {{"checkBox_SKM", 1, 0x08, -1},
-                        {"checkBox_CR", 1, 0x20, -1},
-                        {"checkBox_zeros", 1, 0x02, -1},
-                        {"checkBox_recuperarCMC7", 2, 0x02, -1},
-                        {"checkBox_enviarInvertido", 2, 0x08, -1},
-                        {"checkBox_tipoDecodificado", 3, 0x01, -1},
-                        {"checkBox_subPorLetra", 3, 0x02, -1},
-                        {"checkBox_enviarQuestion", 3, 0x04, -1},
-                        {"checkBox_esperarDocumento", 3, 0x10, -1},
-                        {"checkBox_check2de5", 3, 0x20, -1},
-                        {"checkBox_ackNak", 18, 0x01, -1},
-                        {"radioButton_eng", 3, 0x40, 0},
-                        {"radioButton_abnt", 3, 0x40, 1},
-                        {"radioButton_saida", 2, 0x40, 0},
-                        {"radioButton_entrada", 2, 0x40, 1}};
-        for (const auto &c : controls) {
-            auto *button = control<QAbstractButton>(window.get(), c.name);
+        // name=BYTE&MASK: a box, whose bit follows it; "/V": a radio button's bit value.
+        for (const auto &[name, op, value] : formItems(
+                 "checkBox_SKM=1&08 checkBox_CR=1&20 checkBox_zeros=1&02 "
+                 "checkBox_recuperarCMC7=2&02 "
+                 "checkBox_enviarInvertido=2&08 checkBox_tipoDecodificado=3&01 "
+                 "checkBox_subPorLetra=3&02 checkBox_enviarQuestion=3&04 "
+                 "checkBox_esperarDocumento=3&10 checkBox_check2de5=3&20 checkBox_ackNak=18&01 "
+                 "radioButton_eng=3&40/0 radioButton_abnt=3&40/1 radioButton_saida=2&40/0 "
+                 "radioButton_entrada=2&40/1")) {
+            const int byte = value.section('&', 0, 0).toInt();
+            const int mask = value.section('&', 1).section('/', 0, 0).toInt(nullptr, 16);
             for (QByteArray bytes : {pattern, pattern, inverse}) {
                 setSettings(bytes);
                 clearProfileName();
-                editForm(window.get(), (QByteArray(c.name) + '!').constData());
-                const bool on = c.value < 0 ? button->isChecked() : c.value == 1;
-                bytes[c.byte] =
-                    static_cast<char>(on ? bytes[c.byte] | c.mask : bytes[c.byte] & ~c.mask);
-                QVERIFY2(settingBytes() == bytes, c.name);
+                editForm(window.get(), qPrintable(name + '!'));
+                const bool on =
+                    value.contains('/')
+                        ? value.endsWith('1')
+                        : window->findChild<QObject *>(name)->property("checked").toBool();
+                bytes[byte] = static_cast<char>(on ? bytes[byte] | mask : bytes[byte] & ~mask);
+                QVERIFY2(settingBytes() == bytes, qPrintable(name));
                 QCOMPARE(profileName(), QByteArray("USERCONF"));
             }
         }
@@ -121,33 +110,22 @@ private slots:
 
     void characterListsStoreTheirCharacterUnlessFillingForm()
     {
-        const std::pair<const char *, SettingByte> lists[] = {
-            {"comboBox_indicadorErro", errorIndicatorChar},
-            {"comboBox_erroCMC7", cmc7SubstituteChar},
-            {"comboBox_bbSep1", bankSlipSeparator1},
-            {"comboBox_bbSep2", bankSlipSeparator2},
-            {"comboBox_concSep1", utilityBillSeparator1},
-            {"comboBox_concSep2", utilityBillSeparator2},
-            {"comboBox_CR", charBeforeCr},
-            {"comboBox_separadorCMC7", cmc7SeparatorChar}};
-        auto select = [&](const char *list, int position) {
-            control<QComboBox>(window.get(), list)->setCurrentIndex(position);
+        // The lists of bytes 5 to 12 in order.
+        auto all = [](int position) {
+            QByteArray edits;
+            for (const char *list : {"indicadorErro", "erroCMC7", "bbSep1", "bbSep2", "concSep1",
+                                     "concSep2", "CR", "separadorCMC7"})
+                edits += "comboBox_" + QByteArray(list) + '#' + QByteArray::number(position) + ' ';
+            return edits;
         };
         window->fillingForm = true;
-        for (const auto &[list, byte] : lists)
-            select(list, 33);
-        select("comboBox_bcc", 0x7E);
-        QCOMPARE(settingBytes(), defaultSettings());
-        QCOMPARE(profileName(), QByteArray(8, '\0'));
-
+        editForm(window.get(), all(33) + "comboBox_bcc#126");
+        FORM_IS(window.get(), "s0=d2f7c44402213f09090909000d020003000203 P=");
         window->fillingForm = false;
-        for (const auto &[list, byte] : lists) {
-            select(list, 3);
-            QVERIFY2(record().settings[byte] == 0x20, list);
-            select(list, 98);
-            QVERIFY2(record().settings[byte] == 0x7F, list);
-        }
-        run({{"comboBox_bcc#195", "s17=c3 P=USERCONF"}});
+        editForm(window.get(), all(3));
+        FORM_IS(window.get(), "s5=2020202020202020");
+        editForm(window.get(), all(98));
+        run({{"", "s5=7f7f7f7f7f7f7f7f"}, {"comboBox_bcc#195", "s17=c3 P=USERCONF"}});
     }
 
     void sendModeZeroesAndRestoresTheSeparators()
