@@ -68,7 +68,7 @@ private slots:
         FORM_IS(window.get(), "lineEdit_cliente=AB");
     }
 
-    void serialSettingsOutsideTheListsLeaveThemAlone()
+    void serialListsAndProtocol()
     {
         // Baud code 0 and parity 3; loaded again, no list moves: parity 3 and the
         // name stay. Code 1 is the last entry, "1200"; 8 data bits and 1 stop bit.
@@ -76,10 +76,6 @@ private slots:
              {"s0=b0 s3=c4", "s0&30=30 P=CLIENTE1"},
              {"s0=21 s3=c4", "comboBox_baud=1200 comboBox_paridade#2 comboBox_byte#1 "
                              "comboBox_stopBits#0 s0=21"}});
-    }
-
-    void protocolAndBlockCheck()
-    {
         // Already on STX-D-ETX: the loaded bytes stay as they are. Without a
         // header: the trailer decides, no block check is offered, and ACK/NAK is
         // left as it was. Moving to STX-D-ETX rewrites the canonical row.
@@ -116,7 +112,7 @@ private slots:
               "comboBox_concSep1=( comboBox_concSep2=) comboBox_CR=+ comboBox_separadorCMC7=-"}});
     }
 
-    void cmc7ControlsFollowTheRules()
+    void boxesAndTheControlsTheyOffer()
     {
         // Without verification neither the separator nor the letters are offered.
         run({{"s2=c5 s3=4a s12=2a",
@@ -128,10 +124,6 @@ private slots:
               "checkBox_checkCMC7:c checkBox_separadorCMC7:ec comboBox_separadorCMC7:e "
               "checkBox_subPorLetra:ec checkBox_recuperarCMC7:C checkBox_enviarInvertido:C "
               "comboBox_erroCMC7=# s2=cf"}});
-    }
-
-    void sendModeControls()
-    {
         // Typed, with check digit, amount and zeros; typed without the check
         // digit: the boxes show their bits, but are locked; as read: none of the
         // three is offered.
@@ -151,10 +143,6 @@ private slots:
                              "spinBox_releituras:e spinBox_releituras#3 radioButton_saida:C s4=00"},
              {"s4=00", "radioButton_modeloFreio:C groupBox_estacionar:E spinBox_releituras:E "
                        "spinBox_releituras#0 s4=01 radioButton_entrada:C"}});
-    }
-
-    void errorIndicatorAndSimpleBoxes()
-    {
         run({{"s2=d4 s3=55 s5=7f",
               "checkBox_indicaErro:C comboBox_indicadorErro:E comboBox_indicadorErro=BCKSPC "
               "checkBox_tipoDecodificado:C checkBox_enviarQuestion:C checkBox_esperarDocumento:C"},

@@ -42,26 +42,19 @@ private slots:
         QCOMPARE(portNumberFromItem(dialog.portList()->currentText()), 12);
     }
 
-    void heldAndMissingPortsAreNotListed()
+    void heldMissingAndNoPorts()
     {
         PortFolder ports;
         ports.addPort(3);
         ports.addPort(12);
         const int held = serial_device_open(3);
         QVERIFY(held >= 0);
-        {
-            SerialPortDialog dialog;
-            QCOMPARE(itemsOf(dialog), QStringList({"COM12"}));
-        }
+        QCOMPARE(itemsOf(SerialPortDialog()), QStringList({"COM12"}));
         serial_device_close(held);
         ports.remove(12);
-        SerialPortDialog dialog;
-        QCOMPARE(itemsOf(dialog), QStringList({"COM3"}));
-    }
-
-    void noPortGivesAnEmptyListThatReadsZero()
-    {
-        PortFolder ports;
+        QCOMPARE(itemsOf(SerialPortDialog()), QStringList({"COM3"}));
+        // No port: an empty list that reads zero.
+        ports.remove(3);
         SerialPortDialog dialog;
         QCOMPARE(dialog.portList()->count(), 0);
         QCOMPARE(portNumberFromItem(dialog.portList()->currentText()), 0);
@@ -69,12 +62,13 @@ private slots:
 
     void itemTextsReadAsPortNumbers()
     {
-        QCOMPARE(portNumberFromItem(QStringLiteral("COM7")), 7);
-        QCOMPARE(portNumberFromItem(QStringLiteral("COM2500")), 2500);
-        QCOMPARE(portNumberFromItem(QStringLiteral("COM12345")), 1234);
-        QCOMPARE(portNumberFromItem(QStringLiteral("COMx")), 0);
-        QCOMPARE(portNumberFromItem(QStringLiteral("COM")), 0);
-        QCOMPARE(portNumberFromItem(QString()), 0);
+        for (const auto &[text, number] : {std::pair{"COM7", 7},
+                                           {"COM2500", 2500},
+                                           {"COM12345", 1234},
+                                           {"COMx", 0},
+                                           {"COM", 0},
+                                           {"", 0}})
+            QVERIFY2(portNumberFromItem(QString::fromLatin1(text)) == number, text);
     }
 };
 
