@@ -31,9 +31,7 @@ inline void clearProfileName()
 // A 27-byte serialized record: the name padded with zeros, then the settings.
 inline QByteArray serializedBlock(const QByteArray &name, const QByteArray &settings)
 {
-    QByteArray block = name.leftJustified(CONFIG_NAME_SIZE, '\0', true);
-    block += settings;
-    return block;
+    return name.leftJustified(CONFIG_NAME_SIZE, '\0', true) + settings;
 }
 
 // The start-up settings, for blocks that change only a few bytes.
