@@ -1,16 +1,10 @@
 #include "app/serial_port_dialog.h"
-#include "config/config_record.h"
 #include "config_form_helpers.h"
-#include "link/serial_link.h"
 #include "modal_responder.h"
 #include "port_folder.h"
-#include "window_fixture.h"
 
-#include <QAction>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
-#include <QTest>
 
 namespace {
 // Every setting byte differs from its neighbours, so a stray write shows.
@@ -33,7 +27,7 @@ class EditingRulesTest : public QObject
 {
     Q_OBJECT
 
-    ModalResponder *responder = nullptr;
+    ModalResponder responder; // outlives every window
     std::unique_ptr<MainWindow> window;
 
     void run(std::initializer_list<Step> steps)
@@ -45,17 +39,7 @@ class EditingRulesTest : public QObject
     }
 
 private slots:
-    void init()
-    {
-        responder = new ModalResponder;
-        window = makeWindow(QStringLiteral("/nonexistent/libhid_usb.so"));
-    }
-
-    void cleanup()
-    {
-        window.reset();
-        delete responder;
-    }
+    void init() { window = makeWindow(QStringLiteral("/nonexistent/libhid_usb.so")); }
 
     void oneBitControlsChangeOnlyTheirBit()
     {
@@ -236,7 +220,7 @@ private slots:
         ports.addPort(3);
         ports.addPort(12);
         QStringList offered;
-        responder->setDialogHandler([&](QDialog *dialog) {
+        responder.setDialogHandler([&](QDialog *dialog) {
             auto *list = qobject_cast<SerialPortDialog *>(dialog)->portList();
             for (int i = 0; i < list->count(); ++i)
                 offered << list->itemText(i);
@@ -256,7 +240,7 @@ private slots:
         // Without BCC or ACK/NAK, and with no port at all.
         ports.remove(3);
         ports.remove(12);
-        responder->setDialogHandler([](QDialog *dialog) { dialog->accept(); });
+        responder.setDialogHandler([](QDialog *dialog) { dialog->accept(); });
         run({{"checkBox_bcc! checkBox_ackNak! actionSerial!", "s18&03=00 s17=00 actionSerial:C"}});
         QCOMPARE(window->linkSession.com_port_number, 0);
     }

@@ -1,10 +1,7 @@
-#include "config/config_record.h"
 #include "config_form_helpers.h"
 #include "modal_responder.h"
-#include "window_fixture.h"
 
 #include <QCoreApplication>
-#include <QTest>
 
 namespace {
 // Settings bytes to load over the start-up ones ("sN=HEX"), and what the form
@@ -19,7 +16,7 @@ class FormRefreshTest : public QObject
 {
     Q_OBJECT
 
-    ModalResponder *responder = nullptr;
+    ModalResponder responder; // outlives every window
     std::unique_ptr<MainWindow> window;
 
     void load(const char *changes, const QByteArray &name = "CLIENTE1")
@@ -41,17 +38,7 @@ class FormRefreshTest : public QObject
     }
 
 private slots:
-    void init()
-    {
-        responder = new ModalResponder;
-        window = makeWindow(QStringLiteral("/nonexistent/libhid_usb.so"));
-    }
-
-    void cleanup()
-    {
-        window.reset();
-        delete responder;
-    }
+    void init() { window = makeWindow(QStringLiteral("/nonexistent/libhid_usb.so")); }
 
     void nameIsKeptUnlessAListMoves()
     {
