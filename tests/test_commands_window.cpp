@@ -1,17 +1,16 @@
 // What the window adds to the reader commands (checked in test_reader_commands):
 // the fields, the status bar, the boxes, the wait cursor, the digit filter, the link.
 #include "command_expectations.h"
-#include "link/serial_link.h"
 #include "modal_responder.h"
 #include "recording_sleep.h"
 #include "sim_hid.h"
 #include "simulated_port.h"
 #include "window_fixture.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
 #include <functional>
@@ -41,8 +40,8 @@ class CommandsWindowTest : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<ModalResponder> responder;
-    std::unique_ptr<RecordingSleep> sleep;
+    ModalResponder responder;              // outlives every window
+    std::unique_ptr<RecordingSleep> sleep; // one per case: a port's own ends with it
     std::unique_ptr<MainWindow> window;
     SimHid *sim = nullptr;
 
@@ -59,41 +58,33 @@ class CommandsWindowTest : public QObject
 private slots:
     void init()
     {
-        responder = std::make_unique<ModalResponder>();
+        responder.boxes.clear();
+        sleep.reset();
         window = makeWindow(QStringLiteral(SIM_HID_LIBRARY));
+        sleep = std::make_unique<RecordingSleep>();
         sim = simHid();
         sim->reset();
-        sleep = std::make_unique<RecordingSleep>();
-    }
-
-    void cleanup()
-    {
-        sleep.reset();
-        window.reset();
-        responder.reset();
     }
 
     void eachCommandFillsItsFieldAndSaysDone()
     {
-        struct Case
-        {
-            const char *slot, *field, *before, *after;
-        } cases[] = {
+        const char *cases[][4] = {
+            // slot, field, before, after
             {"on_pushButton_firmware_clicked", "lineEdit_firmware", "", "VLX2 v3.1\xC3\xA9"},
             {"on_pushButton_getSerial_clicked", "lineEdit_serial", "", "654321"},
             {"on_pushButton_wrtSerial_clicked", "lineEdit_serial", "999999", "100000"},
             {"on_pushButton_getConfig_clicked", "lineEdit_cliente", "", "LOJA0001"},
         };
-        for (const Case &c : cases) {
+        for (const auto &[slot, name, before, after] : cases) {
             sim->reset();
             sim->reader.firmwareVersion = "VLX2 v3.1\xE9"; // Latin-1 é
             memcpy(sim->reader.serialNumber, "654321", 7);
             giveReaderConfiguration(sim->reader, "LOJA0001", false);
-            field(c.field)->setText(QString::fromLatin1(c.before));
-            run(c.slot);
-            QCOMPARE(field(c.field)->text(), QString::fromUtf8(c.after));
+            field(name)->setText(QString::fromLatin1(before));
+            run(slot);
+            QCOMPARE(field(name)->text(), QString::fromUtf8(after));
             QCOMPARE(status(), DONE);
-            QVERIFY(responder->boxes.isEmpty());
+            QVERIFY(responder.boxes.isEmpty());
             QVERIFY(!QApplication::overrideCursor());
         }
         QCOMPARE(QByteArray(sim->reader.serialNumber), QByteArray("654321"));
@@ -126,7 +117,7 @@ private slots:
         };
         for (const Case &c : cases) {
             sim->reset();
-            responder->boxes.clear();
+            responder.boxes.clear();
             sleep->waits.clear();
             c.fault(*sim);
             field("lineEdit_serial")->setText(QString::fromLatin1(c.serialText));
@@ -138,7 +129,7 @@ private slots:
             };
             run(c.slot);
             const auto expected = c.box.kind.isEmpty() ? QVector<ShownBox>{} : QVector{c.box};
-            QCOMPARE(responder->boxes, expected);
+            QCOMPARE(responder.boxes, expected);
             QCOMPARE(status(), c.box.text);
             QCOMPARE(field("lineEdit_serial")->text(), QString::fromLatin1(c.serialText));
             QVERIFY(!QApplication::overrideCursor());
@@ -182,7 +173,7 @@ private slots:
                  (std::vector<Bytes>{{0xAA}, {0xAA}, {0xAA}, port.model.requests.back()}));
         QCOMPARE(port.model.requests.back().front(), uint8_t(0xDD));
         QCOMPARE(sim->reader.requests, std::vector<Bytes>{{0xFF}});
-        QVERIFY(responder->boxes.isEmpty());
+        QVERIFY(responder.boxes.isEmpty());
 
         sim->reset();
         chooseSerial(false);
@@ -209,26 +200,26 @@ private slots:
         QCOMPARE(statusAtPause, QStringLiteral("antes")); // no "Detectando leitor" first
         QCOMPARE(serializedRecord().left(CONFIG_NAME_SIZE), QByteArray("FABRICA\0", 8));
         QCOMPARE(status(), DONE);
-        QVERIFY(responder->boxes.isEmpty());
+        QVERIFY(responder.boxes.isEmpty());
 
         // Without a reader: one box, nothing read afterwards.
         sim->reset();
         sim->reader.faults.absent = true;
         run("on_actionDefault_triggered");
-        QCOMPARE(responder->boxes, QVector<ShownBox>{notFound});
+        QCOMPARE(responder.boxes, QVector<ShownBox>{notFound});
         QCOMPARE(sim->inits.size(), size_t(10));
         QCOMPARE(status(), notFound.text);
 
         // The reader leaves during the pause: the read's box, then "Concluído".
         sim->reset();
-        responder->boxes.clear();
+        responder.boxes.clear();
         sleep->onSleep = [&](uint32_t ms) {
             if (ms == FACTORY_RESTORE_WAIT_MS)
                 sim->reader.faults.absent = true;
         };
         const QByteArray before = serializedRecord();
         run("on_actionDefault_triggered");
-        QCOMPARE(responder->boxes, QVector<ShownBox>{notFound});
+        QCOMPARE(responder.boxes, QVector<ShownBox>{notFound});
         QCOMPARE(status(), DONE);
         QCOMPARE(serializedRecord(), before);
     }
