@@ -219,12 +219,9 @@ private slots:
         PortFolder ports;
         ports.addPort(3);
         ports.addPort(12);
-        QStringList offered;
+        // The dialog's listing is checked in test_port_dialog.
         responder.setDialogHandler([&](QDialog *dialog) {
-            auto *list = qobject_cast<SerialPortDialog *>(dialog)->portList();
-            for (int i = 0; i < list->count(); ++i)
-                offered << list->itemText(i);
-            list->setCurrentIndex(1);
+            qobject_cast<SerialPortDialog *>(dialog)->portList()->setCurrentIndex(1);
             dialog->reject(); // cancelling still takes the port
         });
         setSettings(pattern);
@@ -234,7 +231,6 @@ private slots:
         run({{"actionSerial!", "actionSerial:C actionTeclado:c groupBox_teclado:e groupBox_CDC:E "
                                "comboBox_bcc:E s0=c2 s3=da s17=02 s18=a7 "
                                "s4=a55aa55aa55aa55aa55aa55aa5 P=USERCONF"}});
-        QCOMPARE(offered, QStringList({"COM3", "COM12"}));
         QCOMPARE(window->linkSession.com_port_number, 12);
 
         // Without BCC or ACK/NAK, and with no port at all.

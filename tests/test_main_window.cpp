@@ -19,11 +19,6 @@
 namespace {
 const QString missingLibrary = QStringLiteral("/nonexistent/libhid_usb.so");
 
-ShownBox box(const char *kind, const char *title, const char *text)
-{
-    return {QString::fromUtf8(kind), QString::fromUtf8(title), QString::fromUtf8(text)};
-}
-
 // The words an operator reads on a control, on one line.
 QString visibleText(QObject *object)
 {
@@ -53,8 +48,8 @@ private slots:
         ModalResponder responder;
         auto window = makeWindow(QStringLiteral(PARTIAL_HID_LIBRARY));
         QCOMPARE(responder.boxes,
-                 QVector<ShownBox>{
-                     box("critical", "Erro!", "Falha no carregamento do componente hid_usb.dll")});
+                 (QVector<ShownBox>{
+                     {"critical", "Erro!", "Falha no carregamento do componente hid_usb.dll"}}));
         QVERIFY(!window->isVisible());
         QVERIFY(statusText(window.get()).isEmpty());
         QVERIFY(!window->fillingForm);
@@ -118,16 +113,15 @@ private slots:
             ShownBox box;
             bool onStatusBar;
         } rows[] = {
-            {1, box("critical", "Erro", "Dispositivo não encontrado"), true},
-            {2, box("warning", "Aviso", "Dispositivo tipo Teclado detectado"), true},
-            {3, box("warning", "Aviso", "Dispositivo tipo CDC detectado"), true},
-            {4, box("critical", "Erro", "Erro de comunicação"), true},
-            {6, box("warning", "Aviso!", "Número de série deve possuir 6 digitos"), true},
-            {7, box("warning", "Aviso!", "Somente caracteres numéricos(0-9) são permitidos"), true},
-            {8, box("critical", "Erro!", "Não foi possível abrir arquivo especificado"), true},
-            {9, box("critical", "Erro!", "Arquivo hid_usb.dll não enconrado"), false},
-            {10, box("critical", "Erro!", "Falha no carregamento do componente hid_usb.dll"),
-             false},
+            {1, {"critical", "Erro", "Dispositivo não encontrado"}, true},
+            {2, {"warning", "Aviso", "Dispositivo tipo Teclado detectado"}, true},
+            {3, {"warning", "Aviso", "Dispositivo tipo CDC detectado"}, true},
+            {4, {"critical", "Erro", "Erro de comunicação"}, true},
+            {6, {"warning", "Aviso!", "Número de série deve possuir 6 digitos"}, true},
+            {7, {"warning", "Aviso!", "Somente caracteres numéricos(0-9) são permitidos"}, true},
+            {8, {"critical", "Erro!", "Não foi possível abrir arquivo especificado"}, true},
+            {9, {"critical", "Erro!", "Arquivo hid_usb.dll não enconrado"}, false},
+            {10, {"critical", "Erro!", "Falha no carregamento do componente hid_usb.dll"}, false},
         };
         auto show = [&](int number) {
             responder.boxes.clear();
@@ -196,8 +190,8 @@ private slots:
             auto window = makeWindow(missingLibrary);
             const QByteArray record = serializedRecord();
             QCoreApplication::processEvents();
-            QCOMPARE(responder.boxes, QVector<ShownBox>{box("critical", "Erro!",
-                                                            "Arquivo hid_usb.dll não enconrado")});
+            QCOMPARE(responder.boxes, (QVector<ShownBox>{{"critical", "Erro!",
+                                                          "Arquivo hid_usb.dll não enconrado"}}));
             FORM_IS(window.get(),
                     ".windowTitle=Configurador_Velorix_II_V1.0c actionSair.text=Sair");
             QCOMPARE(serializedRecord(), record);
