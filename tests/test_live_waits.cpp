@@ -37,12 +37,6 @@ protected:
     }
 };
 
-QMouseEvent *mouse(QEvent::Type type, QWidget *target)
-{
-    const QPointF at(target->width() / 2.0, target->height() / 2.0);
-    return new QMouseEvent(type, at, target->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
-                           Qt::NoModifier);
-}
 } // namespace
 
 class LiveWaitsTest : public QObject
@@ -77,10 +71,12 @@ private slots:
                 QCoreApplication::postEvent(probe, new QEvent(POSTED));
                 QCoreApplication::postEvent(
                     probe, new QKeyEvent(QEvent::KeyPress, Qt::Key_5, Qt::NoModifier, "5"));
-                QCoreApplication::postEvent(configButton,
-                                            mouse(QEvent::MouseButtonPress, configButton));
-                QCoreApplication::postEvent(configButton,
-                                            mouse(QEvent::MouseButtonRelease, configButton));
+                const QPointF at = QRectF(configButton->rect()).center();
+                for (auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+                    QCoreApplication::postEvent(
+                        configButton,
+                        new QMouseEvent(type, at, configButton->mapToGlobal(at), Qt::LeftButton,
+                                        Qt::LeftButton, Qt::NoModifier));
                 QMetaObject::invokeMethod(control<QPushButton>(window.get(), "pushButton_firmware"),
                                           "click", Qt::QueuedConnection);
                 QCoreApplication::postEvent(window.get(), new QCloseEvent);
