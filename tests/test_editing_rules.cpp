@@ -15,12 +15,6 @@ void setSettings(const QByteArray &bytes)
 {
     memcpy(record().settings, bytes.constData(), CONFIG_SETTINGS_SIZE);
 }
-
-// An edit of the form and what the form and the record show after it.
-struct Step
-{
-    const char *edits, *expected;
-};
 } // namespace
 
 class EditingRulesTest : public QObject
@@ -30,12 +24,10 @@ class EditingRulesTest : public QObject
     ModalResponder responder; // outlives every window
     std::unique_ptr<MainWindow> window;
 
-    void run(std::initializer_list<Step> steps)
+    void run(const QByteArray &steps)
     {
-        for (const Step &step : steps) {
-            editForm(window.get(), step.edits);
-            FORM_IS(window.get(), step.expected);
-        }
+        runSteps(window.get(), steps.constData(),
+                 [&](const QByteArray &edits) { editForm(window.get(), edits.constData()); });
     }
 
 private slots:
@@ -73,23 +65,17 @@ private slots:
     {
         setSettings(pattern); // byte 0: code 5, parity 2, 8 bits, 2 stop bits
         clearProfileName();
-        run({{"comboBox_velocidade#2", "s1=9a"},
-             {"comboBox_velocidade#3", "s1=da"},
-             {"comboBox_baud#0", "s0=a8"},
-             {"comboBox_baud#7", "s0=a1"},
-             {"comboBox_paridade#1", "s0=91"},
-             {"comboBox_byte#1 comboBox_byte#0", "s0=d1"},
-             {"comboBox_byte#1", "s0=91"},
-             {"comboBox_stopBits#0", "s0=11 s2=a55aa55aa55aa55aa55aa55aa55aa55aa5 P=USERCONF"},
-             // No selection: the rules' fallbacks.
-             {"comboBox_velocidade#-1 comboBox_baud#-1 comboBox_paridade#-1", ""},
-             {"comboBox_stopBits#-1 comboBox_protocol#-1", "s1=1a s0=80 s13=00000000"},
-             {"comboBox_protocol#1", "s13=00000d0a"},
-             {"comboBox_protocol#2", "s13=00000d00"},
-             {"comboBox_protocol#0", "s13=02000300"},
-             {"comboBox_protocol#3", "s12=a5000000005a"}});
+        run("comboBox_velocidade#2 > s1=9a; comboBox_velocidade#3 > s1=da; "
+            "comboBox_baud#0 > s0=a8; comboBox_baud#7 > s0=a1; comboBox_paridade#1 > s0=91; "
+            "comboBox_byte#1 comboBox_byte#0 > s0=d1; comboBox_byte#1 > s0=91; "
+            "comboBox_stopBits#0 > s0=11 s2=a55aa55aa55aa55aa55aa55aa55aa55aa5 P=USERCONF; "
+            // No selection: the rules' fallbacks.
+            "comboBox_velocidade#-1 comboBox_baud#-1 comboBox_paridade#-1 > ; "
+            "comboBox_stopBits#-1 comboBox_protocol#-1 > s1=1a s0=80 s13=00000000; "
+            "comboBox_protocol#1 > s13=00000d0a; comboBox_protocol#2 > s13=00000d00; "
+            "comboBox_protocol#0 > s13=02000300; comboBox_protocol#3 > s12=a5000000005a");
         clearProfileName();
-        run({{"spinBox_releituras#3", "s4=04 P=USERCONF"}});
+        run("spinBox_releituras#3 > s4=04 P=USERCONF");
     }
 
     void characterListsStoreTheirCharacterUnlessFillingForm()
@@ -108,45 +94,41 @@ private slots:
         window->fillingForm = false;
         editForm(window.get(), all(3));
         FORM_IS(window.get(), "s5=2020202020202020");
-        editForm(window.get(), all(98));
-        run({{"", "s5=7f7f7f7f7f7f7f7f"}, {"comboBox_bcc#195", "s17=c3 P=USERCONF"}});
+        run(all(98) + " > s5=7f7f7f7f7f7f7f7f; comboBox_bcc#195 > s17=c3 P=USERCONF");
     }
 
     void sendModeZeroesAndRestoresTheSeparators()
     {
-        run({{"comboBox_bbSep1#4 comboBox_bbSep2#3 comboBox_concSep1#98 comboBox_concSep2#2 "
-              "radioButton_leituraOptica!",
-              "s7=00000000 s1&07=04 s2&04=00 checkBox_digitoBarras:ec checkBox_valor:ec "
-              "checkBox_zeros:ec groupBox_bbSep:e comboBox_bbSep1#4"},
-             // The check digit is still off, so amount and zeros stay out of reach.
-             {"radioButton_leituraDigitado!",
-              "s7=21207f0d s1&04=00 checkBox_digitoBarras:E groupBox_cpSep:E checkBox_valor:e"}});
+        run("comboBox_bbSep1#4 comboBox_bbSep2#3 comboBox_concSep1#98 comboBox_concSep2#2 "
+            "radioButton_leituraOptica! > s7=00000000 s1&07=04 s2&04=00 checkBox_digitoBarras:ec "
+            "checkBox_valor:ec checkBox_zeros:ec groupBox_bbSep:e comboBox_bbSep1#4; "
+            // The check digit is still off, so amount and zeros stay out of reach.
+            "radioButton_leituraDigitado! > s7=21207f0d s1&04=00 checkBox_digitoBarras:E "
+            "groupBox_cpSep:E checkBox_valor:e");
         // A list left without a selection gives 0x1C.
         window->fillingForm = true;
         editForm(window.get(), "comboBox_bbSep1#-1");
         window->fillingForm = false;
-        run({{"radioButton_leituraOptica! radioButton_leituraDigitado!", "s7=1c"}});
+        run("radioButton_leituraOptica! radioButton_leituraDigitado! > s7=1c");
     }
 
     void amountZerosAndCheckDigit()
     {
-        run({{"radioButton_leituraDigitado! checkBox_digitoBarras!",
-              "s2&04=04 checkBox_valor:E checkBox_zeros:E"},
-             {"checkBox_zeros! checkBox_valor!", "s1&03=03"},
-             {"checkBox_valor!", "s1&03=00 checkBox_zeros:C"}, // zeros go, the box stays
-             {"checkBox_zeros! checkBox_zeros!", "s1&03=02"},
-             {"checkBox_valor!", "s1&03=03"},
-             // Off: both boxes go, their bits stay.
-             {"checkBox_digitoBarras!", "s2&04=00 s1&03=03 checkBox_valor:ec checkBox_zeros:ec"}});
+        run("radioButton_leituraDigitado! checkBox_digitoBarras! > s2&04=04 checkBox_valor:E "
+            "checkBox_zeros:E; checkBox_zeros! checkBox_valor! > s1&03=03; "
+            // Amount off: zeros go, the box stays.
+            "checkBox_valor! > s1&03=00 checkBox_zeros:C; "
+            "checkBox_zeros! checkBox_zeros! > s1&03=02; checkBox_valor! > s1&03=03; "
+            // Off: both boxes go, their bits stay.
+            "checkBox_digitoBarras! > s2&04=00 s1&03=03 checkBox_valor:ec checkBox_zeros:ec");
     }
 
     void errorIndicator()
     {
-        run({{"comboBox_indicadorErro#33 s5=11 checkBox_indicaErro!",
-              "s2&10=10 s5=3e comboBox_indicadorErro:E"},
-             {"checkBox_indicaErro!",
-              "s2&10=00 s5=00 comboBox_indicadorErro:e comboBox_indicadorErro#33"},
-             {"checkBox_indicaErro!", "s5=3e"}});
+        run("comboBox_indicadorErro#33 s5=11 checkBox_indicaErro! > s2&10=10 s5=3e "
+            "comboBox_indicadorErro:E; "
+            "checkBox_indicaErro! > s2&10=00 s5=00 comboBox_indicadorErro:e "
+            "comboBox_indicadorErro#33; checkBox_indicaErro! > s5=3e");
     }
 
     void cmc7CheckDigitAndSeparator()
@@ -154,46 +136,44 @@ private slots:
         record().set(Field::cmc7Recover, 1);
         record().set(Field::cmc7SendReversedOnError, 1);
         // Byte 12 takes the list's character (ENTER from start-up); reversed cleared.
-        run({{"s12=55 checkBox_checkCMC7!",
-              "s3&08=08 s2&0b=02 checkBox_separadorCMC7:E "
-              "comboBox_separadorCMC7:e checkBox_subPorLetra:E s12=0d"},
-             {"comboBox_separadorCMC7#5 s12=55 checkBox_separadorCMC7!",
-              "s2&01=01 s12=22 comboBox_separadorCMC7:E"},
-             {"checkBox_separadorCMC7!", "s2&01=00 s12=22 comboBox_separadorCMC7:e"},
-             // Off: separator and letters kept, their boxes out of reach.
-             {"checkBox_separadorCMC7! checkBox_subPorLetra! checkBox_checkCMC7!",
-              "s2&03=01 s3&0a=02 checkBox_separadorCMC7:ec checkBox_subPorLetra:ec "
-              "comboBox_separadorCMC7:e checkBox_recuperarCMC7:E"}});
+        run("s12=55 checkBox_checkCMC7! > s3&08=08 s2&0b=02 checkBox_separadorCMC7:E "
+            "comboBox_separadorCMC7:e checkBox_subPorLetra:E s12=0d; "
+            "comboBox_separadorCMC7#5 s12=55 checkBox_separadorCMC7! > s2&01=01 s12=22 "
+            "comboBox_separadorCMC7:E; "
+            "checkBox_separadorCMC7! > s2&01=00 s12=22 comboBox_separadorCMC7:e; "
+            // Off: separator and letters kept, their boxes out of reach.
+            "checkBox_separadorCMC7! checkBox_subPorLetra! checkBox_checkCMC7! > s2&03=01 "
+            "s3&0a=02 checkBox_separadorCMC7:ec checkBox_subPorLetra:ec comboBox_separadorCMC7:e "
+            "checkBox_recuperarCMC7:E");
     }
 
     void blockCheck()
     {
         // The hidden list still stands where start-up put it; the protocol list
         // does not touch the box.
-        run({{"checkBox_bcc!", "s17=00 s18=01 comboBox_bcc:e"},
-             {"checkBox_bcc!", "s17=02 s18=03 comboBox_bcc:E"},
-             {"comboBox_protocol#2", "s18=03 checkBox_bcc:C"}});
+        run("checkBox_bcc! > s17=00 s18=01 comboBox_bcc:e; "
+            "checkBox_bcc! > s17=02 s18=03 comboBox_bcc:E; "
+            "comboBox_protocol#2 > s18=03 checkBox_bcc:C");
     }
 
     void modelBrakeAndParking()
     {
-        run({{"spinBox_releituras#3", "s4=04"},
-             // Tray, not at entry, stop; parking stays off on the tray model.
-             {"radioButton_modeloBandeja!", "s2&e0=a0 s4=04 groupBox_estacionar:e"},
-             {"checkBox_freio!", "s2&80=00 s4=01 spinBox_releituras:e groupBox_estacionar:e"},
-             {"radioButton_modeloBandeja!", "s2&e0=20 s4=01"},
-             // Brake off, "Entrada" checked.
-             {"radioButton_modeloFreio!",
-              "s2&e0=40 s4=01 groupBox_estacionar:e spinBox_releituras:e"},
-             {"checkBox_freio!", "s2&80=80 s4=04 spinBox_releituras:E"},
-             {"radioButton_modeloFreio!", "s2&e0=80 groupBox_estacionar:E"},
-             // Off with "Saída": parking disabled, bit kept.
-             {"radioButton_saida! checkBox_freio!", "s2&c0=00 groupBox_estacionar:e"}});
+        run("spinBox_releituras#3 > s4=04; "
+            // Tray, not at entry, stop; parking stays off on the tray model.
+            "radioButton_modeloBandeja! > s2&e0=a0 s4=04 groupBox_estacionar:e; "
+            "checkBox_freio! > s2&80=00 s4=01 spinBox_releituras:e groupBox_estacionar:e; "
+            "radioButton_modeloBandeja! > s2&e0=20 s4=01; "
+            // Brake off, "Entrada" checked.
+            "radioButton_modeloFreio! > s2&e0=40 s4=01 groupBox_estacionar:e "
+            "spinBox_releituras:e; checkBox_freio! > s2&80=80 s4=04 spinBox_releituras:E; "
+            "radioButton_modeloFreio! > s2&e0=80 groupBox_estacionar:E; "
+            // Off with "Saída": parking disabled, bit kept.
+            "radioButton_saida! checkBox_freio! > s2&c0=00 groupBox_estacionar:e");
         editForm(window.get(), "radioButton_entrada!");
         control<QGroupBox>(window.get(), "groupBox_estacionar")->setEnabled(false);
         // Off with "Entrada": parking enabled, at entry.
-        run({{"checkBox_freio!", "groupBox_estacionar:e"},
-             {"checkBox_freio!", "s2&c0=40 s4=01 groupBox_estacionar:E"}});
+        run("checkBox_freio! > groupBox_estacionar:e; "
+            "checkBox_freio! > s2&c0=40 s4=01 groupBox_estacionar:E");
     }
 
     void tecladoActionTakesTheKeyboardControls()
@@ -202,9 +182,8 @@ private slots:
         setSettings(pattern);
         clearProfileName();
         // CR on, SKM off, speed 0; the CDC interface chosen.
-        run({{"s1=37 s3=da actionTeclado!",
-              "actionTeclado:C actionSerial:c groupBox_teclado:E groupBox_CDC:e s3&80=00 s1=9f "
-              "s11=3e s0=a5 P=USERCONF"}});
+        run("s1=37 s3=da actionTeclado! > actionTeclado:C actionSerial:c groupBox_teclado:E "
+            "groupBox_CDC:e s3&80=00 s1=9f s11=3e s0=a5 P=USERCONF");
 
         // Raised guard: the character before CR is left alone.
         editForm(window.get(), "s11=11");
@@ -228,16 +207,15 @@ private slots:
         clearProfileName();
         window->linkSession.com_port_number = 1;
         // 2400 bit/s, no parity, 7 data bits, 2 stop bits; BCC from the hidden list; ACK/NAK.
-        run({{"actionSerial!", "actionSerial:C actionTeclado:c groupBox_teclado:e groupBox_CDC:E "
-                               "comboBox_bcc:E s0=c2 s3=da s17=02 s18=a7 "
-                               "s4=a55aa55aa55aa55aa55aa55aa5 P=USERCONF"}});
+        run("actionSerial! > actionSerial:C actionTeclado:c groupBox_teclado:e groupBox_CDC:E "
+            "comboBox_bcc:E s0=c2 s3=da s17=02 s18=a7 s4=a55aa55aa55aa55aa55aa55aa5 P=USERCONF");
         QCOMPARE(window->linkSession.com_port_number, 12);
 
         // Without BCC or ACK/NAK, and with no port at all.
         ports.remove(3);
         ports.remove(12);
         responder.setDialogHandler([](QDialog *dialog) { dialog->accept(); });
-        run({{"checkBox_bcc! checkBox_ackNak! actionSerial!", "s18&03=00 s17=00 actionSerial:C"}});
+        run("checkBox_bcc! checkBox_ackNak! actionSerial! > s18&03=00 s17=00 actionSerial:C");
         QCOMPARE(window->linkSession.com_port_number, 0);
     }
 };

@@ -108,6 +108,17 @@ inline QString formMismatches(QObject *window, const char *expected)
         QVERIFY2(wrong.isEmpty(), qPrintable(QString::fromUtf8(expected) + ": " + wrong));         \
     } while (false)
 
+// Runs steps "edits > expected; edits > expected; ...": each step's edits
+// through apply, then its expectations through FORM_IS.
+template <typename Apply> void runSteps(QObject *window, const char *steps, Apply apply)
+{
+    for (const QString &step : QString::fromUtf8(steps).split(';')) {
+        apply(step.section('>', 0, 0).toUtf8());
+        const QByteArray expected = step.section('>', 1).toUtf8();
+        FORM_IS(window, expected.constData());
+    }
+}
+
 // Edits the form: "name!" clicks a box, a button or an action (enabling what it
 // sits in, so that the click reaches it), "name#N" moves a list or a spin box,
 // "sN=HEX" writes settings bytes from N on.
