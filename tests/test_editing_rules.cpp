@@ -48,8 +48,7 @@ private slots:
             const int mask = value.section('&', 1).section('/', 0, 0).toInt(nullptr, 16);
             for (QByteArray bytes : {pattern, pattern, inverse}) {
                 setSettings(bytes);
-                clearProfileName();
-                editForm(window.get(), qPrintable(name + '!'));
+                editForm(window.get(), qPrintable("P= " + name + '!'));
                 const bool on =
                     value.contains('/')
                         ? value.endsWith('1')
@@ -64,8 +63,7 @@ private slots:
     void listsAndSpinBoxStoreTheirValue()
     {
         setSettings(pattern); // byte 0: code 5, parity 2, 8 bits, 2 stop bits
-        clearProfileName();
-        run("comboBox_velocidade#2 > s1=9a; comboBox_velocidade#3 > s1=da; "
+        run("P= comboBox_velocidade#2 > s1=9a; comboBox_velocidade#3 > s1=da; "
             "comboBox_baud#0 > s0=a8; comboBox_baud#7 > s0=a1; comboBox_paridade#1 > s0=91; "
             "comboBox_byte#1 comboBox_byte#0 > s0=d1; comboBox_byte#1 > s0=91; "
             "comboBox_stopBits#0 > s0=11 s2=a55aa55aa55aa55aa55aa55aa55aa55aa5 P=USERCONF; "
@@ -74,8 +72,7 @@ private slots:
             "comboBox_stopBits#-1 comboBox_protocol#-1 > s1=1a s0=80 s13=00000000; "
             "comboBox_protocol#1 > s13=00000d0a; comboBox_protocol#2 > s13=00000d00; "
             "comboBox_protocol#0 > s13=02000300; comboBox_protocol#3 > s12=a5000000005a");
-        clearProfileName();
-        run("spinBox_releituras#3 > s4=04 P=USERCONF");
+        run("P= spinBox_releituras#3 > s4=04 P=USERCONF");
     }
 
     void characterListsStoreTheirCharacterUnlessFillingForm()
@@ -88,13 +85,10 @@ private slots:
                 edits += "comboBox_" + QByteArray(list) + '#' + QByteArray::number(position) + ' ';
             return edits;
         };
-        window->fillingForm = true;
-        editForm(window.get(), all(33) + "comboBox_bcc#126");
-        FORM_IS(window.get(), "s0=d2f7c44402213f09090909000d020003000203 P=");
-        window->fillingForm = false;
-        editForm(window.get(), all(3));
-        FORM_IS(window.get(), "s5=2020202020202020");
-        run(all(98) + " > s5=7f7f7f7f7f7f7f7f; comboBox_bcc#195 > s17=c3 P=USERCONF");
+        run("filling=1 " + all(33) +
+            "comboBox_bcc#126 > s0=d2f7c44402213f09090909000d020003000203 P=; filling=0 " + all(3) +
+            " > s5=2020202020202020; " + all(98) +
+            " > s5=7f7f7f7f7f7f7f7f; comboBox_bcc#195 > s17=c3 P=USERCONF");
     }
 
     void sendModeZeroesAndRestoresTheSeparators()
@@ -106,10 +100,8 @@ private slots:
             "radioButton_leituraDigitado! > s7=21207f0d s1&04=00 checkBox_digitoBarras:E "
             "groupBox_cpSep:E checkBox_valor:e");
         // A list left without a selection gives 0x1C.
-        window->fillingForm = true;
-        editForm(window.get(), "comboBox_bbSep1#-1");
-        window->fillingForm = false;
-        run("radioButton_leituraOptica! radioButton_leituraDigitado! > s7=1c");
+        run("filling=1 comboBox_bbSep1#-1 filling=0 radioButton_leituraOptica! "
+            "radioButton_leituraDigitado! > s7=1c");
     }
 
     void amountZerosAndCheckDigit()
@@ -180,17 +172,14 @@ private slots:
     {
         editForm(window.get(), "comboBox_CR#33 comboBox_velocidade#2 checkBox_SKM! checkBox_CR!");
         setSettings(pattern);
-        clearProfileName();
         // CR on, SKM off, speed 0; the CDC interface chosen.
-        run("s1=37 s3=da actionTeclado! > actionTeclado:C actionSerial:c groupBox_teclado:E "
+        run("P= s1=37 s3=da actionTeclado! > actionTeclado:C actionSerial:c groupBox_teclado:E "
             "groupBox_CDC:e s3&80=00 s1=9f s11=3e s0=a5 P=USERCONF");
 
         // Raised guard: the character before CR is left alone.
-        editForm(window.get(), "s11=11");
-        window->fillingForm = true;
+        editForm(window.get(), "s11=11 filling=1");
         QMetaObject::invokeMethod(window.get(), "on_actionTeclado_triggered");
-        window->fillingForm = false;
-        FORM_IS(window.get(), "s11=11");
+        run("filling=0 > s11=11");
     }
 
     void serialActionTakesThePortAndTheSerialControls()
@@ -204,10 +193,9 @@ private slots:
             dialog->reject(); // cancelling still takes the port
         });
         setSettings(pattern);
-        clearProfileName();
         window->linkSession.com_port_number = 1;
         // 2400 bit/s, no parity, 7 data bits, 2 stop bits; BCC from the hidden list; ACK/NAK.
-        run("actionSerial! > actionSerial:C actionTeclado:c groupBox_teclado:e groupBox_CDC:E "
+        run("P= actionSerial! > actionSerial:C actionTeclado:c groupBox_teclado:e groupBox_CDC:E "
             "comboBox_bcc:E s0=c2 s3=da s17=02 s18=a7 s4=a55aa55aa55aa55aa55aa55aa5 P=USERCONF");
         QCOMPARE(window->linkSession.com_port_number, 12);
 

@@ -23,11 +23,6 @@ inline QByteArray profileName()
                       sizeof record().profileName);
 }
 
-inline void clearProfileName()
-{
-    memset(record().profileName, 0, sizeof record().profileName);
-}
-
 // A 27-byte serialized record: the name padded with zeros, then the settings.
 inline QByteArray serializedBlock(const QByteArray &name, const QByteArray &settings)
 {
@@ -121,18 +116,23 @@ template <typename Apply> void runSteps(QObject *window, const char *steps, Appl
 
 // Edits the form: "name!" clicks a box, a button or an action (enabling what it
 // sits in, so that the click reaches it), "name#N" moves a list or a spin box,
-// "sN=HEX" writes settings bytes from N on.
-inline void editForm(QObject *window, const char *edits)
+// "sN=HEX" writes settings bytes from N on, "P=TEXT" the profile name, and
+// "filling=1" or "filling=0" raises or lowers the window's guard.
+inline void editForm(MainWindow *window, const char *edits)
 {
     for (const auto &[name, op, value] : formItems(edits)) {
-        if (name.startsWith('s') && op == '=') {
-            const QByteArray bytes = QByteArray::fromHex(value.toLatin1());
+        const QByteArray bytes = QByteArray::fromHex(value.toLatin1());
+        QObject *object = window->findChild<QObject *>(name);
+        if (name == QLatin1String("filling"))
+            window->fillingForm = value == QLatin1String("1");
+        else if (name == QLatin1String("P"))
+            memcpy(record().profileName, value.toLatin1().leftJustified(8, '\0').constData(), 8);
+        else if (op == '=')
             memcpy(record().settings + name.mid(1).toInt(), bytes.constData(),
                    static_cast<size_t>(bytes.size()));
-            continue;
-        }
-        QObject *object = control<QObject>(window, name.toLatin1().constData());
-        if (op == '#')
+        else if (!object)
+            qFatal("no control %s", qPrintable(name));
+        else if (op == '#')
             object->setProperty(object->property("currentIndex").isValid() ? "currentIndex"
                                                                            : "value",
                                 value.toInt());
