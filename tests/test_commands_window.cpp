@@ -13,7 +13,6 @@
 #include <QLineEdit>
 #include <QStatusBar>
 #include <QTest>
-#include <functional>
 
 namespace {
 using Bytes = std::vector<uint8_t>;
@@ -95,31 +94,30 @@ private slots:
 
     void failuresShowOneBoxAndLeaveTheField()
     {
-        struct Case
+        // Faults: 'a' reader absent, 'e' wrong echo, 'c' CDC configuration, 'f' close fails.
+        const struct
         {
             const char *slot, *serialText;
-            std::function<void(SimHid &)> fault;
-            ShownBox box; // empty kind: no box, the status keeps the progress text
+            char fault;
+            ShownBox box;
         } cases[] = {
-            {"on_pushButton_getSerial_clicked", "111111",
-             [](SimHid &s) { s.reader.faults.absent = true; }, notFound},
-            {"on_pushButton_getSerial_clicked", "111111",
-             [](SimHid &s) { s.reader.faults.wrongEcho = true; }, communicationError},
-            {"on_pushButton_wrtSerial_clicked", "12345", [](SimHid &) {}, serialLength},
-            {"on_pushButton_config_clicked", "",
-             [](SimHid &s) { giveReaderConfiguration(s.reader, "CAIXA-02", true); }, cdcOnHid},
-            {"on_actionDFU_triggered", "", [](SimHid &s) { s.reader.faults.wrongEcho = true; },
-             communicationError},
-            {"on_pushButton_getSerial_clicked",
-             "111111",
-             [](SimHid &s) { s.failClose = true; },
-             {"", "", QStringLiteral("Detectando leitor")}},
+            {"on_pushButton_getSerial_clicked", "111111", 'a', notFound},
+            {"on_pushButton_getSerial_clicked", "111111", 'e', communicationError},
+            {"on_pushButton_wrtSerial_clicked", "12345", '-', serialLength},
+            {"on_pushButton_config_clicked", "", 'c', cdcOnHid},
+            {"on_actionDFU_triggered", "", 'e', communicationError},
+            // No box: the status keeps the progress text.
+            {"on_pushButton_getSerial_clicked", "111111", 'f', {"", "", "Detectando leitor"}},
         };
-        for (const Case &c : cases) {
+        for (const auto &c : cases) {
             sim->reset();
             responder.boxes.clear();
             sleep->waits.clear();
-            c.fault(*sim);
+            sim->reader.faults.absent = c.fault == 'a';
+            sim->reader.faults.wrongEcho = c.fault == 'e';
+            sim->failClose = c.fault == 'f';
+            if (c.fault == 'c')
+                giveReaderConfiguration(sim->reader, "CAIXA-02", true);
             field("lineEdit_serial")->setText(QString::fromLatin1(c.serialText));
             QString statusDuringWait;
             bool cursorDuringWait = false;
