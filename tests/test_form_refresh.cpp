@@ -32,8 +32,8 @@ private slots:
 
     void nameIsKeptUnlessAListMoves()
     {
-        run(" > lineEdit_cliente=CLIENTE1 P=CLIENTE1 actionTeclado:C");
-        QCOMPARE(settingBytes(), defaultSettings());
+        run(" > lineEdit_cliente=CLIENTE1 P=CLIENTE1 actionTeclado:C "
+            "s0=d2f7c44402213f09090909000d020003000203");
         // Serial: parity moves from "Nenhum" to "Ímpar", whose handler marks the
         // record; loaded again, nothing moves.
         run("s3=c4 > lineEdit_cliente=CLIENTE1 comboBox_paridade#1 P=USERCONF "

@@ -1,15 +1,12 @@
 #pragma once
 // Small helpers for the suites that drive the configuration form.
 #include "app/main_window.h"
-#include "config/config_record.h"
 #include "window_fixture.h"
 
 #include <QAbstractButton>
 #include <QAction>
-#include <QByteArray>
 #include <QRegularExpression>
 #include <QTest>
-#include <QWidget>
 #include <cstring>
 
 inline QByteArray settingBytes()
