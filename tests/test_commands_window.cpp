@@ -88,8 +88,8 @@ private slots:
         }
         QCOMPARE(QByteArray(sim->reader.serialNumber), QByteArray("654321"));
         QCOMPARE(serializedRecord(), readerRecord(sim->reader));
-        QVERIFY(control<QAbstractButton>(window.get(), "checkBox_SKM")->isChecked());
-        QVERIFY(!serialChosen());
+        QVERIFY(control<QAbstractButton>(window.get(), "checkBox_SKM")->isChecked() &&
+                !serialChosen());
     }
 
     void failuresShowOneBoxAndLeaveTheField()

@@ -79,11 +79,12 @@ private slots:
     {
         // The lists of bytes 5 to 12 in order.
         auto all = [](int position) {
-            QByteArray edits;
-            for (const char *list : {"indicadorErro", "erroCMC7", "bbSep1", "bbSep2", "concSep1",
-                                     "concSep2", "CR", "separadorCMC7"})
-                edits += "comboBox_" + QByteArray(list) + '#' + QByteArray::number(position) + ' ';
-            return edits;
+            return QStringLiteral(
+                       "comboBox_indicadorErro#%1 comboBox_erroCMC7#%1 comboBox_bbSep1#%1 "
+                       "comboBox_bbSep2#%1 comboBox_concSep1#%1 comboBox_concSep2#%1 "
+                       "comboBox_CR#%1 comboBox_separadorCMC7#%1 ")
+                .arg(position)
+                .toUtf8();
         };
         run("filling=1 " + all(33) +
             "comboBox_bcc#126 > s0=d2f7c44402213f09090909000d020003000203 P=; filling=0 " + all(3) +

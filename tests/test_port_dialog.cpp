@@ -24,10 +24,8 @@ private slots:
     void listsThePortsThatOpenInOrder()
     {
         PortFolder ports;
-        ports.addPort(12);
-        ports.addPort(3);
-        ports.addPort(65);
-        ports.addPort(33);
+        for (int number : {12, 3, 65, 33})
+            ports.addPort(number);
         ports.addPort(1, PORT_UNKNOWN); // a legacy name with no UART behind it
         SerialPortDialog dialog;
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Porta COM"));
