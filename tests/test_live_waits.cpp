@@ -18,25 +18,19 @@ constexpr int READER_COM = 65;
 const QEvent::Type POSTED = static_cast<QEvent::Type>(QEvent::User + 1);
 
 // Counts what reaches it.
-class Probe : public QWidget
+struct Probe : QWidget
 {
-public:
     using QWidget::QWidget;
     int paints = 0, inputs = 0, posted = 0;
-
-protected:
     bool event(QEvent *event) override
     {
-        if (event->type() == QEvent::Paint)
-            ++paints;
-        else if (event->type() == POSTED)
-            ++posted;
-        else if (event->type() == QEvent::KeyPress || event->type() == QEvent::MouseButtonPress)
-            ++inputs;
+        const QEvent::Type type = event->type();
+        paints += type == QEvent::Paint;
+        posted += type == POSTED;
+        inputs += type == QEvent::KeyPress || type == QEvent::MouseButtonPress;
         return QWidget::event(event);
     }
 };
-
 } // namespace
 
 class LiveWaitsTest : public QObject
