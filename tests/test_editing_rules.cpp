@@ -116,14 +116,6 @@ private slots:
             "checkBox_digitoBarras! > s2&04=00 s1&03=03 checkBox_valor:ec checkBox_zeros:ec");
     }
 
-    void errorIndicator()
-    {
-        run("comboBox_indicadorErro#33 s5=11 checkBox_indicaErro! > s2&10=10 s5=3e "
-            "comboBox_indicadorErro:E; "
-            "checkBox_indicaErro! > s2&10=00 s5=00 comboBox_indicadorErro:e "
-            "comboBox_indicadorErro#33; checkBox_indicaErro! > s5=3e");
-    }
-
     void cmc7CheckDigitAndSeparator()
     {
         record().set(Field::cmc7Recover, 1);
@@ -140,13 +132,15 @@ private slots:
             "checkBox_recuperarCMC7:E");
     }
 
-    void blockCheck()
+    void errorIndicatorAndBlockCheck()
     {
-        // The hidden list still stands where start-up put it; the protocol list
-        // does not touch the box.
-        run("checkBox_bcc! > s17=00 s18=01 comboBox_bcc:e; "
-            "checkBox_bcc! > s17=02 s18=03 comboBox_bcc:E; "
-            "comboBox_protocol#2 > s18=03 checkBox_bcc:C");
+        // The hidden BCC list still stands where start-up put it; the protocol
+        // list does not touch the box.
+        run("comboBox_indicadorErro#33 s5=11 checkBox_indicaErro! > s2&10=10 s5=3e "
+            "comboBox_indicadorErro:E; checkBox_indicaErro! > s2&10=00 s5=00 "
+            "comboBox_indicadorErro:e comboBox_indicadorErro#33; checkBox_indicaErro! > s5=3e; "
+            "checkBox_bcc! > s17=00 s18=01 comboBox_bcc:e; checkBox_bcc! > s17=02 s18=03 "
+            "comboBox_bcc:E; comboBox_protocol#2 > s18=03 checkBox_bcc:C");
     }
 
     void modelBrakeAndParking()

@@ -48,21 +48,18 @@ private slots:
     {
         // Baud code 0 and parity 3; loaded again, no list moves: parity 3 and the
         // name stay. Code 1 is the last entry, "1200"; 8 data bits and 1 stop bit.
-        run("s0=b0 s3=c4 > comboBox_baud#6 comboBox_paridade#-1 s0&b7=80; "
-            "s0=b0 s3=c4 > s0&30=30 P=CLIENTE1; "
-            "s0=21 s3=c4 > comboBox_baud=1200 comboBox_paridade#2 comboBox_byte#1 "
-            "comboBox_stopBits#0 s0=21");
+        run("s0=b0 s3=c4 > comboBox_baud#6 comboBox_paridade#-1 s0&b7=80; s0=b0 s3=c4 > "
+            "s0&30=30 P=CLIENTE1; s0=21 s3=c4 > comboBox_baud=1200 comboBox_paridade#2 "
+            "comboBox_byte#1 comboBox_stopBits#0 s0=21");
         // Already on STX-D-ETX: the loaded bytes stay as they are. Without a
         // header: the trailer decides, no block check is offered, and ACK/NAK is
         // left as it was. Moving to STX-D-ETX rewrites the canonical row.
         run("s3=c4 s15=0d0a s18=02 > comboBox_protocol#0 s13=02000d0a checkBox_bcc:EC "
-            "comboBox_bcc:E checkBox_ackNak:c; "
-            "s3=c4 s13=00 s15=000a s18=01 > comboBox_protocol=D-CR-LF s13=00000d0a "
-            "checkBox_bcc:ec comboBox_bcc:e checkBox_ackNak:c; "
-            "s3=c4 s13=00 s15=0d00 > comboBox_protocol=D-CR; "
-            "s3=c4 s13=00 s15=0000 > comboBox_protocol=NENHUM; "
-            "s3=c4 s13=02 s15=0d00 > comboBox_protocol#0 s13=02000300 P=USERCONF "
-            "checkBox_ackNak:C");
+            "comboBox_bcc:E checkBox_ackNak:c; s3=c4 s13=00 s15=000a s18=01 > "
+            "comboBox_protocol=D-CR-LF s13=00000d0a checkBox_bcc:ec comboBox_bcc:e "
+            "checkBox_ackNak:c; s3=c4 s13=00 s15=0d00 > comboBox_protocol=D-CR; s3=c4 s13=00 "
+            "s15=0000 > comboBox_protocol=NENHUM; s3=c4 s13=02 s15=0d00 > comboBox_protocol#0 "
+            "s13=02000300 P=USERCONF checkBox_ackNak:C");
     }
 
     void keyboardCaseLeavesTheSerialControls()
@@ -76,13 +73,13 @@ private slots:
     void separatorsLayoutAndCharacterLists()
     {
         // Typed mode, so the separators are in use; no item stands for 05 or 80.
-        run("s1=f3 s7=05 s9=1e s11=80 > comboBox_bbSep1#-1 comboBox_concSep1=TAB comboBox_CR#-1 "
-            "s7=05 s9=1e s11=80 P=CLIENTE1");
+        run("s1=f3 s7=05 s9=1e s11=80 > comboBox_bbSep1#-1 comboBox_concSep1=TAB "
+            "comboBox_CR#-1 s7=05 s9=1e s11=80 P=CLIENTE1");
         // Choosing "Como digitado" takes the empty list as 0x1C.
         editForm(window.get(), "radioButton_leituraDigitado!");
         FORM_IS(window.get(), "s7=1c s9=09");
-        run("s3=04 > radioButton_eng:C radioButton_abnt:c; > radioButton_abnt:C; "
-            "s5=21 s6=23 s7=25 s8=26 s9=28 s10=29 s11=2b s12=2d > comboBox_indicadorErro=! "
+        run("s3=04 > radioButton_eng:C radioButton_abnt:c; > radioButton_abnt:C; s5=21 s6=23 "
+            "s7=25 s8=26 s9=28 s10=29 s11=2b s12=2d > comboBox_indicadorErro=! "
             "comboBox_erroCMC7=# comboBox_bbSep1=% comboBox_bbSep2=& comboBox_concSep1=( "
             "comboBox_concSep2=) comboBox_CR=+ comboBox_separadorCMC7=-");
     }
@@ -91,9 +88,8 @@ private slots:
     {
         // Without verification neither the separator nor the letters are offered.
         run("s2=c5 s3=4a s12=2a > checkBox_checkCMC7:C checkBox_separadorCMC7:EC "
-            "comboBox_separadorCMC7:E comboBox_separadorCMC7=* checkBox_subPorLetra:EC; "
-            "s2=c4 s3=48 > checkBox_separadorCMC7:Ec comboBox_separadorCMC7:e "
-            "checkBox_subPorLetra:Ec; "
+            "comboBox_separadorCMC7:E comboBox_separadorCMC7=* checkBox_subPorLetra:EC; s2=c4 "
+            "s3=48 > checkBox_separadorCMC7:Ec comboBox_separadorCMC7:e checkBox_subPorLetra:Ec; "
             "s2=cf s3=42 s6=23 > checkBox_checkCMC7:c checkBox_separadorCMC7:ec "
             "comboBox_separadorCMC7:e checkBox_subPorLetra:ec checkBox_recuperarCMC7:C "
             "checkBox_enviarInvertido:C comboBox_erroCMC7=# s2=cf");
@@ -101,26 +97,25 @@ private slots:
         // digit: the boxes show their bits, but are locked; as read: none of the
         // three is offered.
         run("s1=f3 > radioButton_leituraDigitado:C groupBox_bbSep:E groupBox_cpSep:E "
-            "checkBox_digitoBarras:EC checkBox_valor:EC checkBox_zeros:EC; "
-            "s1=f1 s2=c0 > checkBox_digitoBarras:Ec checkBox_valor:eC checkBox_zeros:ec; "
-            "s1=f7 > radioButton_leituraOptica:C groupBox_bbSep:e checkBox_digitoBarras:e "
+            "checkBox_digitoBarras:EC checkBox_valor:EC checkBox_zeros:EC; s1=f1 s2=c0 > "
+            "checkBox_digitoBarras:Ec checkBox_valor:eC checkBox_zeros:ec; s1=f7 > "
+            "radioButton_leituraOptica:C groupBox_bbSep:e checkBox_digitoBarras:e "
             "checkBox_valor:ec checkBox_zeros:ec s1=f7");
     }
 
     void tractionAndRereads()
     {
         // Tray model, no document stop, park at exit: spin box keeps its value.
-        run("s4=09 > spinBox_releituras#3 s4=04 P=USERCONF; s4=09 > s4=09 P=CLIENTE1; "
-            "s2=24 s4=00 > radioButton_modeloBandeja:C groupBox_estacionar:e checkBox_freio:c "
-            "spinBox_releituras:e spinBox_releituras#3 radioButton_saida:C s4=00; "
-            "s4=00 > radioButton_modeloFreio:C groupBox_estacionar:E spinBox_releituras:E "
+        run("s4=09 > spinBox_releituras#3 s4=04 P=USERCONF; s4=09 > s4=09 P=CLIENTE1; s2=24 "
+            "s4=00 > radioButton_modeloBandeja:C groupBox_estacionar:e checkBox_freio:c "
+            "spinBox_releituras:e spinBox_releituras#3 radioButton_saida:C s4=00; s4=00 > "
+            "radioButton_modeloFreio:C groupBox_estacionar:E spinBox_releituras:E "
             "spinBox_releituras#0 s4=01 radioButton_entrada:C");
         run("s2=d4 s3=55 s5=7f > checkBox_indicaErro:C comboBox_indicadorErro:E "
             "comboBox_indicadorErro=BCKSPC checkBox_tipoDecodificado:C checkBox_enviarQuestion:C "
-            "checkBox_esperarDocumento:C; "
-            "s2=c4 s3=60 s5=41 > checkBox_indicaErro:c comboBox_indicadorErro:e "
-            "comboBox_indicadorErro=BCKSPC checkBox_tipoDecodificado:c checkBox_enviarQuestion:c "
-            "checkBox_check2de5:C s5=41");
+            "checkBox_esperarDocumento:C; s2=c4 s3=60 s5=41 > checkBox_indicaErro:c "
+            "comboBox_indicadorErro:e comboBox_indicadorErro=BCKSPC checkBox_tipoDecodificado:c "
+            "checkBox_enviarQuestion:c checkBox_check2de5:C s5=41");
     }
 
     void languageChangeRunsTheListHandlers()
