@@ -95,12 +95,8 @@ private slots:
     void failuresShowOneBoxAndLeaveTheField()
     {
         // Faults: 'a' reader absent, 'e' wrong echo, 'c' CDC configuration, 'f' close fails.
-        const struct
-        {
-            const char *slot, *serialText;
-            char fault;
-            ShownBox box;
-        } cases[] = {
+        const std::tuple<const char *, const char *, char, ShownBox> cases[] = {
+            // slot, serial number field, fault, box
             {"on_pushButton_getSerial_clicked", "111111", 'a', notFound},
             {"on_pushButton_getSerial_clicked", "111111", 'e', communicationError},
             {"on_pushButton_wrtSerial_clicked", "12345", '-', serialLength},
@@ -109,29 +105,29 @@ private slots:
             // No box: the status keeps the progress text.
             {"on_pushButton_getSerial_clicked", "111111", 'f', {"", "", "Detectando leitor"}},
         };
-        for (const auto &c : cases) {
+        for (const auto &[slot, serialText, fault, box] : cases) {
             sim->reset();
             responder.boxes.clear();
             sleep->waits.clear();
-            sim->reader.faults.absent = c.fault == 'a';
-            sim->reader.faults.wrongEcho = c.fault == 'e';
-            sim->failClose = c.fault == 'f';
-            if (c.fault == 'c')
+            sim->reader.faults.absent = fault == 'a';
+            sim->reader.faults.wrongEcho = fault == 'e';
+            sim->failClose = fault == 'f';
+            if (fault == 'c')
                 giveReaderConfiguration(sim->reader, "CAIXA-02", true);
-            field("lineEdit_serial")->setText(QString::fromLatin1(c.serialText));
+            field("lineEdit_serial")->setText(QString::fromLatin1(serialText));
             QString statusDuringWait;
             bool cursorDuringWait = false;
             sleep->onSleep = [&](uint32_t) {
                 statusDuringWait = status();
                 cursorDuringWait = QApplication::overrideCursor() != nullptr;
             };
-            run(c.slot);
-            const auto expected = c.box.kind.isEmpty() ? QVector<ShownBox>{} : QVector{c.box};
+            run(slot);
+            const auto expected = box.kind.isEmpty() ? QVector<ShownBox>{} : QVector{box};
             QCOMPARE(responder.boxes, expected);
-            QCOMPARE(status(), c.box.text);
-            QCOMPARE(field("lineEdit_serial")->text(), QString::fromLatin1(c.serialText));
+            QCOMPARE(status(), box.text);
+            QCOMPARE(field("lineEdit_serial")->text(), QString::fromLatin1(serialText));
             QVERIFY(!QApplication::overrideCursor());
-            if (c.box == notFound) // the absent reader's five attempts
+            if (box == notFound) // the absent reader's five attempts
                 QVERIFY(sleep->waits.size() == 5 && cursorDuringWait &&
                         statusDuringWait == "Detectando leitor");
         }

@@ -103,12 +103,8 @@ private slots:
     {
         ModalResponder responder;
         auto window = makeWindow(missingLibrary);
-        const struct
-        {
-            int number;
-            ShownBox box;
-            bool onStatusBar;
-        } rows[] = {
+        const std::tuple<int, ShownBox, bool> rows[] = {
+            // number, box, on the status bar
             {1, {"critical", "Erro", "Dispositivo não encontrado"}, true},
             {2, {"warning", "Aviso", "Dispositivo tipo Teclado detectado"}, true},
             {3, {"warning", "Aviso", "Dispositivo tipo CDC detectado"}, true},
@@ -124,10 +120,10 @@ private slots:
             window->statusBar()->showMessage(QStringLiteral("antes"));
             QMetaObject::invokeMethod(window.get(), "show_error", Q_ARG(int, number));
         };
-        for (const auto &row : rows) {
-            show(row.number);
-            QVERIFY2(responder.boxes == QVector<ShownBox>{row.box}, qPrintable(row.box.text));
-            QCOMPARE(statusText(window.get()), row.onStatusBar ? row.box.text : "antes");
+        for (const auto &[number, box, onStatusBar] : rows) {
+            show(number);
+            QVERIFY2(responder.boxes == QVector<ShownBox>{box}, qPrintable(box.text));
+            QCOMPARE(statusText(window.get()), onStatusBar ? box.text : "antes");
         }
         for (int ignored : {5, 0, 11, -1}) {
             show(ignored);
@@ -137,7 +133,7 @@ private slots:
         // The same message twice shows two boxes.
         show(1);
         QMetaObject::invokeMethod(window.get(), "show_error", Q_ARG(int, 1));
-        QCOMPARE(responder.boxes, (QVector<ShownBox>{rows[0].box, rows[0].box}));
+        QCOMPARE(responder.boxes, (QVector<ShownBox>{std::get<1>(rows[0]), std::get<1>(rows[0])}));
     }
 
     void languageChangeRestoresTitleAndFirstEntries()
