@@ -50,9 +50,7 @@ private slots:
         QCOMPARE(responder.boxes,
                  (QVector<ShownBox>{
                      {"critical", "Erro!", "Falha no carregamento do componente hid_usb.dll"}}));
-        QVERIFY(!window->isVisible());
-        QVERIFY(statusText(window.get()).isEmpty());
-        QVERIFY(!window->fillingForm);
+        QVERIFY(!window->isVisible() && statusText(window.get()).isEmpty() && !window->fillingForm);
     }
 
     void startUpState()

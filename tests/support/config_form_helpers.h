@@ -1,6 +1,5 @@
 #pragma once
 // Small helpers for the suites that drive the configuration form.
-#include "app/main_window.h"
 #include "window_fixture.h"
 
 #include <QAbstractButton>

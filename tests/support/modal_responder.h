@@ -1,8 +1,6 @@
 #pragma once
 // Answers the modal boxes and dialogs that the window opens while a test
 // drives it, and records what each message box said.
-#include <QObject>
-#include <QString>
 #include <QTimer>
 #include <QVector>
 #include <functional>

@@ -2,8 +2,6 @@
 // Builds the main window for a test and reaches its controls by name.
 #include "app/main_window.h"
 
-#include <QString>
-#include <QtGlobal>
 #include <memory>
 
 // Constructs the window with the HID access library loaded from this file
