@@ -82,9 +82,9 @@ private slots:
             field(name)->setText(QString::fromLatin1(before));
             run(slot);
             QCOMPARE(field(name)->text(), QString::fromUtf8(after));
-            QCOMPARE(status(), DONE);
-            QVERIFY(responder.boxes.isEmpty());
-            QVERIFY(!QApplication::overrideCursor());
+            QVERIFY2(status() == DONE && responder.boxes.isEmpty() &&
+                         !QApplication::overrideCursor(),
+                     slot);
         }
         QCOMPARE(QByteArray(sim->reader.serialNumber), QByteArray("654321"));
         QCOMPARE(serializedRecord(), readerRecord(sim->reader));

@@ -89,9 +89,8 @@ private slots:
         const QList<QAction *> device = menu->actions();
         QCOMPARE(device.size(), 4);
         QVERIFY(device[0]->isSeparator() && !menu->separatorsCollapsible());
-        QCOMPARE(device[1]->text(), QStringLiteral("Teclado"));
-        QCOMPARE(device[2]->text(), QStringLiteral("Serial"));
-        QCOMPARE(device[3]->objectName(), QStringLiteral("actionDFU"));
+        QCOMPARE(QStringList({device[1]->text(), device[2]->text(), device[3]->objectName()}),
+                 QStringList({"Teclado", "Serial", "actionDFU"}));
 
         control<QAction>(w, "actionSair")->trigger();
         QVERIFY(!window->isVisible());
