@@ -118,10 +118,9 @@ private slots:
 
     void cmc7CheckDigitAndSeparator()
     {
-        record().set(Field::cmc7Recover, 1);
-        record().set(Field::cmc7SendReversedOnError, 1);
-        // Byte 12 takes the list's character (ENTER from start-up); reversed cleared.
-        run("s12=55 checkBox_checkCMC7! > s3&08=08 s2&0b=02 checkBox_separadorCMC7:E "
+        // With recovery and reversed sending (s2=ce): byte 12 takes the list's
+        // character (ENTER from start-up); reversed cleared.
+        run("s2=ce s12=55 checkBox_checkCMC7! > s3&08=08 s2&0b=02 checkBox_separadorCMC7:E "
             "comboBox_separadorCMC7:e checkBox_subPorLetra:E s12=0d; "
             "comboBox_separadorCMC7#5 s12=55 checkBox_separadorCMC7! > s2&01=01 s12=22 "
             "comboBox_separadorCMC7:E; "
@@ -155,8 +154,8 @@ private slots:
             "spinBox_releituras:e; checkBox_freio! > s2&80=80 s4=04 spinBox_releituras:E; "
             "radioButton_modeloFreio! > s2&e0=80 groupBox_estacionar:E; "
             // Off with "Saída": parking disabled, bit kept.
-            "radioButton_saida! checkBox_freio! > s2&c0=00 groupBox_estacionar:e");
-        editForm(window.get(), "radioButton_entrada!");
+            "radioButton_saida! checkBox_freio! > s2&c0=00 groupBox_estacionar:e; "
+            "radioButton_entrada! > ");
         control<QGroupBox>(window.get(), "groupBox_estacionar")->setEnabled(false);
         // Off with "Entrada": parking enabled, at entry.
         run("checkBox_freio! > groupBox_estacionar:e; "

@@ -124,8 +124,7 @@ private slots:
         }
         for (int ignored : {5, 0, 11, -1}) {
             show(ignored);
-            QVERIFY(responder.boxes.isEmpty());
-            QCOMPARE(statusText(window.get()), QStringLiteral("antes"));
+            QVERIFY(responder.boxes.isEmpty() && statusText(window.get()) == "antes");
         }
         // The same message twice shows two boxes.
         show(1);
