@@ -5,9 +5,7 @@
 #include <QPointer>
 #include <QStatusBar>
 
-namespace {
-QPointer<MainWindow> lastWindow;
-}
+static QPointer<MainWindow> lastWindow;
 
 std::unique_ptr<MainWindow> makeWindow(const QString &hidLibraryFile)
 {
