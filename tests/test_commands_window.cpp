@@ -157,7 +157,6 @@ private slots:
         // A CDC reader is written on serial, with the form's edited record.
         control<QAbstractButton>(window.get(), "checkBox_SKM")->click();
         const QByteArray record = serializedRecord();
-        QCOMPARE(record.left(CONFIG_NAME_SIZE), QByteArray("USERCONF"));
         run("on_pushButton_config_clicked");
         QCOMPARE(status(), DONE);
         QCOMPARE(readerRecord(port.model), record);

@@ -11,10 +11,8 @@ namespace {
 const QByteArray pattern = QByteArray::fromHex("a55aa55aa55aa55aa55aa55aa55aa55aa55aa5");
 const QByteArray inverse = QByteArray::fromHex("5aa55aa55aa55aa55aa55aa55aa55aa55aa55a");
 
-void setSettings(const QByteArray &bytes)
-{
-    memcpy(record().settings, bytes.constData(), CONFIG_SETTINGS_SIZE);
-}
+// Edits that put the pattern in the settings and clear the profile name.
+const QByteArray onPattern = "s0=" + pattern.toHex() + " P= ";
 } // namespace
 
 class EditingRulesTest : public QObject
@@ -47,8 +45,8 @@ private slots:
             const int byte = value.section('&', 0, 0).toInt();
             const int mask = value.section('&', 1).section('/', 0, 0).toInt(nullptr, 16);
             for (QByteArray bytes : {pattern, pattern, inverse}) {
-                setSettings(bytes);
-                editForm(window.get(), qPrintable("P= " + name + '!'));
+                editForm(window.get(),
+                         ("s0=" + bytes.toHex() + " P= " + name.toLatin1() + '!').constData());
                 const bool on =
                     value.contains('/')
                         ? value.endsWith('1')
@@ -62,8 +60,9 @@ private slots:
 
     void listsAndSpinBoxStoreTheirValue()
     {
-        setSettings(pattern); // byte 0: code 5, parity 2, 8 bits, 2 stop bits
-        run("P= comboBox_velocidade#2 > s1=9a; comboBox_velocidade#3 > s1=da; "
+        // Pattern byte 0: code 5, parity 2, 8 bits, 2 stop bits.
+        run(onPattern +
+            "comboBox_velocidade#2 > s1=9a; comboBox_velocidade#3 > s1=da; "
             "comboBox_baud#0 > s0=a8; comboBox_baud#7 > s0=a1; comboBox_paridade#1 > s0=91; "
             "comboBox_byte#1 comboBox_byte#0 > s0=d1; comboBox_byte#1 > s0=91; "
             "comboBox_stopBits#0 > s0=11 s2=a55aa55aa55aa55aa55aa55aa55aa55aa5 P=USERCONF; "
@@ -165,9 +164,9 @@ private slots:
     void tecladoActionTakesTheKeyboardControls()
     {
         editForm(window.get(), "comboBox_CR#33 comboBox_velocidade#2 checkBox_SKM! checkBox_CR!");
-        setSettings(pattern);
         // CR on, SKM off, speed 0; the CDC interface chosen.
-        run("P= s1=37 s3=da actionTeclado! > actionTeclado:C actionSerial:c groupBox_teclado:E "
+        run(onPattern +
+            "s1=37 s3=da actionTeclado! > actionTeclado:C actionSerial:c groupBox_teclado:E "
             "groupBox_CDC:e s3&80=00 s1=9f s11=3e s0=a5 P=USERCONF");
 
         // Raised guard: the character before CR is left alone.
@@ -186,10 +185,10 @@ private slots:
             qobject_cast<SerialPortDialog *>(dialog)->portList()->setCurrentIndex(1);
             dialog->reject(); // cancelling still takes the port
         });
-        setSettings(pattern);
         window->linkSession.com_port_number = 1;
         // 2400 bit/s, no parity, 7 data bits, 2 stop bits; BCC from the hidden list; ACK/NAK.
-        run("P= actionSerial! > actionSerial:C actionTeclado:c groupBox_teclado:e groupBox_CDC:E "
+        run(onPattern +
+            "actionSerial! > actionSerial:C actionTeclado:c groupBox_teclado:e groupBox_CDC:E "
             "comboBox_bcc:E s0=c2 s3=da s17=02 s18=a7 s4=a55aa55aa55aa55aa55aa55aa5 P=USERCONF");
         QCOMPARE(window->linkSession.com_port_number, 12);
 

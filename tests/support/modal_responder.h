@@ -16,8 +16,7 @@ struct ShownBox
 class ModalResponder : public QObject
 {
 public:
-    // Decides what to do with a dialog that is not a message box; the
-    // default rejects it.
+    // Handles a dialog that is not a message box (by default: rejects it).
     using DialogHandler = std::function<void(QDialog *)>;
 
     ModalResponder();
