@@ -1,7 +1,6 @@
 // What the window adds to the reader commands (checked in test_reader_commands):
 // the fields, the status bar, the boxes, the wait cursor, the digit filter, the link.
 #include "command_expectations.h"
-#include "modal_responder.h"
 #include "recording_sleep.h"
 #include "sim_hid.h"
 #include "simulated_port.h"

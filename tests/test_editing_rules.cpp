@@ -4,7 +4,6 @@
 #include "port_folder.h"
 
 #include <QComboBox>
-#include <QGroupBox>
 
 namespace {
 // Every setting byte differs from its neighbours, so a stray write shows.
@@ -155,7 +154,7 @@ private slots:
             // Off with "Saída": parking disabled, bit kept.
             "radioButton_saida! checkBox_freio! > s2&c0=00 groupBox_estacionar:e; "
             "radioButton_entrada! > ");
-        control<QGroupBox>(window.get(), "groupBox_estacionar")->setEnabled(false);
+        control<QWidget>(window.get(), "groupBox_estacionar")->setEnabled(false);
         // Off with "Entrada": parking enabled, at entry.
         run("checkBox_freio! > groupBox_estacionar:e; "
             "checkBox_freio! > s2&c0=40 s4=01 groupBox_estacionar:E");
