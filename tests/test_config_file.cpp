@@ -1,8 +1,9 @@
+// The *.cfg file: its format read and written directly, and what the window
+// adds around it (the file dialogs, the error box, the port asked for).
 #include "app/serial_port_dialog.h"
 #include "config/config_file_format.h"
 #include "config/config_record.h"
 #include "config_form_helpers.h"
-#include "link/serial_link.h"
 #include "modal_responder.h"
 #include "port_folder.h"
 #include "window_fixture.h"
@@ -29,49 +30,20 @@
 #include <unistd.h>
 
 namespace {
-const QString missingLibrary = QStringLiteral("/nonexistent/libhid_usb.so");
-
 const ShownBox fileError{QStringLiteral("critical"), QStringLiteral("Erro!"),
                          QString::fromUtf8("Não foi possível abrir arquivo especificado")};
 
 QByteArray contentsOf(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return "(unreadable)";
-    return file.readAll();
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : "(unreadable)";
 }
 
 void writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
 }
-
-// Files may grow to this many bytes while the object lives; bigger writes fail
-// as on a full disk.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &saved);
-        previousHandler = signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &saved);
-        signal(SIGXFSZ, previousHandler);
-    }
-
-private:
-    rlimit saved{};
-    void (*previousHandler)(int) = nullptr;
-};
 
 // Runs work in a child process as an ordinary user: root may write anywhere,
 // so a root test drops to "nobody". Returns the child's exit status.
@@ -102,15 +74,12 @@ class ConfigFileTest : public QObject
     QTemporaryDir settingsHome;
     std::unique_ptr<QTemporaryDir> folder;
 
-    // What the next file dialog is answered with; empty cancels it.
-    QString chosenFile;
+    QString chosenFile; // what the next file dialog is answered with; empty cancels it
     int fileDialogs = 0;
-    // Caption, filters, folder and parent of the last file dialog.
-    QStringList fileDialogLooks;
+    QStringList fileDialogLooks; // caption, filters, folder and parent of the last file dialog
     int portDialogs = 0;
-    // Port dialogs cancelled before one is accepted, and the port chosen there.
-    int portCancels = 0;
-    int portIndex = 0;
+    int portCancels = 0; // port dialogs cancelled before one is accepted
+    int portIndex = 0;   // and the port chosen there
 
     template <typename T> T *get(const char *name) { return control<T>(window.get(), name); }
     QString pathOf(const char *name) const { return folder->filePath(QString::fromLatin1(name)); }
@@ -122,10 +91,8 @@ class ConfigFileTest : public QObject
             fileDialogLooks = {files->windowTitle(), files->nameFilters().join(';'),
                                files->directory().absolutePath(),
                                files->parentWidget() == window.get() ? "main window" : "other"};
-            if (chosenFile.isEmpty()) {
-                files->reject();
-                return;
-            }
+            if (chosenFile.isEmpty())
+                return files->reject();
             files->setOption(QFileDialog::DontConfirmOverwrite); // the operator confirms
             files->selectFile(chosenFile);
             static_cast<QDialog *>(files)->accept(); // runs the file dialog's own accept
@@ -138,32 +105,30 @@ class ConfigFileTest : public QObject
         }
     }
 
-    void save(const QString &path)
+    void trigger(const char *action, const QString &path)
     {
         chosenFile = path;
-        get<QAction>("actionSalvar")->trigger();
+        get<QAction>(action)->trigger();
     }
 
-    void open(const QString &path)
+    void checkDialogLooks()
     {
-        chosenFile = path;
-        get<QAction>("actionAbrir")->trigger();
+        QCOMPARE(fileDialogs, 1);
+        QCOMPARE(fileDialogLooks,
+                 QStringList({QString::fromUtf8("Arquivos de configuração do Velorix 2"), "*.cfg",
+                              QDir::current().absolutePath(), "main window"}));
     }
 
-    // Opens a file of these bytes.
-    void openBytes(const QByteArray &bytes)
+    // Opening a file that cannot be read shows the error box and changes nothing.
+    void checkRefusedOpen(const QString &path)
     {
-        writeFile(pathOf("in.cfg"), bytes);
-        open(pathOf("in.cfg"));
-    }
-
-    QVector<ShownBox> criticalBoxes() const
-    {
-        QVector<ShownBox> found;
-        for (const ShownBox &box : responder->boxes)
-            if (box.kind == QStringLiteral("critical"))
-                found << box;
-        return found;
+        loadBlock(window.get(), serializedBlock("ANTES", defaultSettings()));
+        responder->boxes.clear();
+        trigger("actionAbrir", path);
+        QCOMPARE(responder->boxes, QVector<ShownBox>{fileError});
+        QCOMPARE(profileName(), QByteArray("ANTES").leftJustified(8, '\0'));
+        QCOMPARE(settingBytes(), defaultSettings());
+        QVERIFY(statusText(window.get()).isEmpty());
     }
 
 private slots:
@@ -177,7 +142,7 @@ private slots:
     {
         folder = std::make_unique<QTemporaryDir>();
         responder = new ModalResponder;
-        window = makeWindow(missingLibrary);
+        window = makeWindow(QStringLiteral("/nonexistent/libhid_usb.so"));
         responder->boxes.clear();
         responder->setDialogHandler([this](QDialog *dialog) { answerDialogs(dialog); });
         fileDialogs = portDialogs = portCancels = portIndex = 0;
@@ -190,30 +155,61 @@ private slots:
         delete responder;
     }
 
-    void savingTheStartUpRecord()
+    // The count byte n (signed) announces n + 1 bytes; missing ones stay zero.
+    void filesAreReadByTheirCountByte_data()
     {
-        save(pathOf("start.cfg"));
-        QCOMPARE(fileDialogs, 1);
-        QCOMPARE(fileDialogLooks,
-                 QStringList({QString::fromUtf8("Arquivos de configuração do Velorix 2"), "*.cfg",
-                              QDir::current().absolutePath(), "main window"}));
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QByteArray>("read");
+        QByteArray alphabet;
+        for (int i = 0; i < 300; ++i)
+            alphabet += static_cast<char>('A' + i % 26);
+        QTest::newRow("short") << QByteArray("\x05"
+                                             "ABCDEF")
+                               << QByteArray("ABCDEF");
+        QTest::newRow("negative count") << "\xff" + QByteArray(27, 'Z') << QByteArray();
+        QTest::newRow("empty") << QByteArray() << QByteArray();
+        QTest::newRow("long") << "\x7f" + alphabet << alphabet.left(128);
+        QTest::newRow("count below 26") << "\x10" + QByteArray(27, 'Q') << QByteArray(17, 'Q');
+    }
+
+    void filesAreReadByTheirCountByte()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QByteArray, read);
+        writeFile(pathOf("in.cfg"), file);
+        uint8_t buffer[CONFIG_FILE_BUFFER_SIZE];
+        memset(buffer, 0xEE, sizeof buffer);
+        ConfigFileShape shape{};
+        QVERIFY(loadConfigFile(pathOf("in.cfg"), buffer, &shape));
+        QCOMPARE(QByteArray(reinterpret_cast<char *>(buffer), sizeof buffer),
+                 read.leftJustified(CONFIG_FILE_BUFFER_SIZE, '\0'));
+        QCOMPARE(shape.size, file.size());
+        QCOMPARE(shape.count, uint8_t(file.isEmpty() ? 0 : file[0]));
+    }
+
+    void savingTheStartUpRecordReplacesTheFileWhole()
+    {
+        writeFile(pathOf("start.cfg"), QByteArray(100, 'x'));
+        trigger("actionSalvar", pathOf("start.cfg"));
+        checkDialogLooks();
         QCOMPARE(contentsOf(pathOf("start.cfg")).toHex(' '),
                  QByteArray("1a 55 53 45 52 43 4f 4e 46 d2 f7 c4 44 02 21 3f 09 09 09 09 00 0d 02 "
                             "00 03 00 02 03"));
         QVERIFY(responder->boxes.isEmpty());
-
-        // Saving over a file replaces it whole.
-        writeFile(pathOf("start.cfg"), QByteArray(100, 'x'));
-        save(pathOf("start.cfg"));
-        QCOMPARE(contentsOf(pathOf("start.cfg")).size(), 28);
-        QVERIFY(criticalBoxes().isEmpty());
     }
 
-    void cancelledSaveStillMarksTheRecord()
+    void cancelledDialogsChangeNothingButTheName()
     {
-        save(QString());
-        QCOMPARE(fileDialogs, 1);
-        QCOMPARE(profileName(), QByteArray("USERCONF"));
+        loadBlock(window.get(), serializedBlock("ANTES", defaultSettings()));
+        trigger("actionAbrir", QString());
+        checkDialogLooks();
+        QCOMPARE(profileName(), QByteArray("ANTES").leftJustified(8, '\0'));
+        QCOMPARE(settingBytes(), defaultSettings());
+        fileDialogs = 0;
+        trigger("actionSalvar", QString());
+        checkDialogLooks();
+        QCOMPARE(profileName(), QByteArray("USERCONF")); // marked all the same
+        QCOMPARE(portDialogs, 0);
         QVERIFY(responder->boxes.isEmpty());
         QVERIFY(QDir(folder->path()).isEmpty());
     }
@@ -232,46 +228,19 @@ private slots:
         get<QSpinBox>("spinBox_releituras")->setValue(3);
         record().settings[18] |= 0xA4; // reserved bits travel as they are
         const QByteArray edited = settingBytes();
-        save(pathOf("edited.cfg"));
+        trigger("actionSalvar", pathOf("edited.cfg"));
 
         loadBlock(window.get(), serializedBlock("OUTRO", defaultSettings()));
         QCOMPARE(get<QLineEdit>("lineEdit_cliente")->text(), QStringLiteral("OUTRO"));
-        open(pathOf("edited.cfg"));
+        trigger("actionAbrir", pathOf("edited.cfg"));
         QCOMPARE(settingBytes(), edited);
         QCOMPARE(get<QLineEdit>("lineEdit_cliente")->text(), QStringLiteral("USERCONF"));
         QVERIFY(get<QCheckBox>("checkBox_valor")->isChecked());
         QCOMPARE(get<QComboBox>("comboBox_bbSep2")->currentIndex(), 40);
         QCOMPARE(portDialogs, 0);
+        QVERIFY(get<QAction>("actionTeclado")->isChecked());
+        QCOMPARE(window->linkSession.com_port_number, 1);
         QVERIFY(responder->boxes.isEmpty());
-    }
-
-    void shortLongAndOddFiles()
-    {
-        openBytes(QByteArray("\x05") + "ABCDEF");
-        QCOMPARE(get<QLineEdit>("lineEdit_cliente")->text(), QStringLiteral("ABCDEF"));
-        QCOMPARE(settingBytes(), QByteArray(19, '\0'));
-
-        openBytes(QByteArray("\xff") + QByteArray(27, 'Z'));
-        QVERIFY(get<QLineEdit>("lineEdit_cliente")->text().isEmpty());
-        QCOMPARE(settingBytes(), QByteArray(19, '\0'));
-
-        openBytes(QByteArray());
-        QVERIFY(get<QLineEdit>("lineEdit_cliente")->text().isEmpty());
-        QCOMPARE(settingBytes(), QByteArray(19, '\0'));
-
-        // A long file: only the 27 bytes after the count byte count.
-        QByteArray longFile("\x7f");
-        for (int i = 0; i < 300; ++i)
-            longFile += static_cast<char>('A' + i % 26);
-        openBytes(longFile);
-        QCOMPARE(get<QLineEdit>("lineEdit_cliente")->text(), QStringLiteral("ABCDEFGH"));
-        QCOMPARE(settingBytes(), QByteArray("IJKLMNOPQRSTUVWXYZA"));
-
-        // A count below 26 leaves the rest zero.
-        openBytes(QByteArray("\x10") + QByteArray(27, 'Q'));
-        QCOMPARE(settingBytes(), QByteArray(9, 'Q') + QByteArray(10, '\0'));
-        QVERIFY(responder->boxes.isEmpty());
-        QCOMPARE(portDialogs, 0);
     }
 
     void serialFileAsksForAPortUntilOneIsAccepted()
@@ -283,71 +252,40 @@ private slots:
         portIndex = 1;
         QByteArray settings = defaultSettings();
         settings[3] = static_cast<char>(0xC4);
-        openBytes(QByteArray("\x1a") + serializedBlock("USERCONF", settings));
+        writeFile(pathOf("in.cfg"), "\x1a" + serializedBlock("USERCONF", settings));
+        trigger("actionAbrir", pathOf("in.cfg"));
         QCOMPARE(portDialogs, 3);
         QCOMPARE(window->linkSession.com_port_number, 12);
         QVERIFY(get<QAction>("actionSerial")->isChecked());
-
-        // A keyboard file asks for nothing.
-        portDialogs = 0;
-        openBytes(QByteArray("\x1a") + serializedBlock("USERCONF", defaultSettings()));
-        QCOMPARE(portDialogs, 0);
-        QCOMPARE(window->linkSession.com_port_number, 12);
-        QVERIFY(get<QAction>("actionTeclado")->isChecked());
     }
 
-    void cancelledOpenChangesNothing()
+    void unreadableFilesAreRefused()
     {
-        loadBlock(window.get(), serializedBlock("ANTES", defaultSettings()));
-        open(QString());
-        QCOMPARE(fileDialogs, 1);
-        QCOMPARE(fileDialogLooks,
-                 QStringList({QString::fromUtf8("Arquivos de configuração do Velorix 2"), "*.cfg",
-                              QDir::current().absolutePath(), "main window"}));
-        QCOMPARE(portDialogs, 0);
-        QCOMPARE(profileName(), QByteArray("ANTES").leftJustified(8, '\0'));
-        QCOMPARE(settingBytes(), defaultSettings());
-    }
-
-    void unreadableFilesChangeNothing()
-    {
-        loadBlock(window.get(), serializedBlock("ANTES", defaultSettings()));
         // Opens, but every read fails: this must not load as an empty file.
         QVERIFY(QFile::link(QStringLiteral("/proc/self/mem"), pathOf("mem.cfg")));
-        open(pathOf("mem.cfg"));
-        QCOMPARE(criticalBoxes(), QVector<ShownBox>{fileError});
-        QCOMPARE(profileName(), QByteArray("ANTES").leftJustified(8, '\0'));
-        QCOMPARE(settingBytes(), defaultSettings());
-        QVERIFY(statusText(window.get()).isEmpty());
+        checkRefusedOpen(pathOf("mem.cfg"));
 
-        // Something that is there but is no file to read.
-        responder->boxes.clear();
+        // Something that is there but is no file to read: a socket, a FIFO
+        // with no writer or a silent one, a device. Opening or reading the
+        // last ones would block for good.
         const int socketFd = socket(AF_UNIX, SOCK_STREAM, 0);
         sockaddr_un address{};
         address.sun_family = AF_UNIX;
         qstrncpy(address.sun_path, QFile::encodeName(pathOf("socket.cfg")).constData(),
                  sizeof address.sun_path);
         QCOMPARE(bind(socketFd, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
-        open(pathOf("socket.cfg"));
-        ::close(socketFd);
-        QCOMPARE(criticalBoxes(), QVector<ShownBox>{fileError});
-        QCOMPARE(profileName(), QByteArray("ANTES").leftJustified(8, '\0'));
-
-        // Neither is a FIFO, with no writer or a silent one, nor a device:
-        // opening or reading them would block the window for good.
         const QByteArray fifo = QFile::encodeName(pathOf("fifo.cfg"));
         QCOMPARE(mkfifo(fifo.constData(), 0600), 0);
         QVERIFY(QFile::link(QStringLiteral("/dev/null"), pathOf("null.cfg")));
         int silentWriter = -1;
-        for (const char *name : {"fifo.cfg", "fifo.cfg", "null.cfg"}) {
-            responder->boxes.clear();
-            open(pathOf(name));
-            QCOMPARE(criticalBoxes(), QVector<ShownBox>{fileError});
-            QCOMPARE(profileName(), QByteArray("ANTES").leftJustified(8, '\0'));
-            if (silentWriter < 0)
+        uint8_t buffer[CONFIG_FILE_BUFFER_SIZE];
+        for (const char *name : {"socket.cfg", "fifo.cfg", "fifo.cfg", "null.cfg"}) {
+            QVERIFY2(!loadConfigFile(pathOf(name), buffer), name);
+            if (silentWriter < 0 && QByteArray(name) == "fifo.cfg")
                 silentWriter = ::open(fifo.constData(), O_RDWR | O_NONBLOCK);
         }
         ::close(silentWriter);
+        ::close(socketFd);
     }
 
     void fileInAFolderClosedToNewFilesIsWrittenInPlace()
@@ -362,25 +300,14 @@ private slots:
         chmod(QFile::encodeName(locked + "/edit.cfg").constData(), 0666);
         chmod(QFile::encodeName(locked + "/readonly.cfg").constData(), 0444);
         chmod(QFile::encodeName(locked).constData(), 0555);
-
-        const struct
-        {
-            const char *name;
-            bool saved;
-        } cases[] = {{"edit.cfg", true}, {"new.cfg", false}, {"readonly.cfg", false}};
         const int wrong = asOrdinaryUser([&] {
-            int failed = 0;
-            for (size_t i = 0; i < std::size(cases); ++i)
-                if (saveConfigFile(locked + '/' + cases[i].name, record()) != cases[i].saved)
-                    failed |= 1 << i;
-            return failed;
+            return (saveConfigFile(locked + "/edit.cfg", record()) ? 0 : 1) |
+                   (saveConfigFile(locked + "/new.cfg", record()) ? 2 : 0) |
+                   (saveConfigFile(locked + "/readonly.cfg", record()) ? 4 : 0);
         });
         chmod(QFile::encodeName(locked).constData(), 0755);
         QCOMPARE(wrong, 0);
-        uint8_t image[CONFIG_FILE_SIZE] = {CONFIG_FILE_COUNT};
-        record().serialize(image + 1);
-        QCOMPARE(contentsOf(locked + "/edit.cfg"),
-                 QByteArray(reinterpret_cast<char *>(image), sizeof image));
+        QCOMPARE(contentsOf(locked + "/edit.cfg"), char(CONFIG_FILE_COUNT) + serializedRecord());
         QCOMPARE(contentsOf(locked + "/readonly.cfg"), old);
         QCOMPARE(QDir(locked).entryList(QDir::Files | QDir::Hidden),
                  QStringList({"edit.cfg", "readonly.cfg"}));
@@ -390,23 +317,27 @@ private slots:
     {
         // The file cannot be created at all: it would go where no file can be made.
         QVERIFY(QFile::link(QStringLiteral("/proc/velorix.cfg"), pathOf("nowhere.cfg")));
-        save(pathOf("nowhere.cfg"));
-        QCOMPARE(criticalBoxes(), QVector<ShownBox>{fileError});
+        trigger("actionSalvar", pathOf("nowhere.cfg"));
+        QCOMPARE(responder->boxes, QVector<ShownBox>{fileError});
         QVERIFY(statusText(window.get()).isEmpty());
 
-        // The disk fills up halfway through: the old file stays whole.
-        responder->boxes.clear();
+        // The disk fills up halfway through (files may grow to 10 bytes, bigger
+        // writes fail): the old file stays whole.
         const QByteArray old = QByteArray("old configuration");
         writeFile(pathOf("full.cfg"), old);
-        {
-            FileSizeLimit limit(10);
-            save(pathOf("full.cfg"));
-        }
-        QCOMPARE(criticalBoxes(), QVector<ShownBox>{fileError});
+        rlimit saved{};
+        getrlimit(RLIMIT_FSIZE, &saved);
+        const auto previousHandler = signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = saved;
+        limit.rlim_cur = 10;
+        setrlimit(RLIMIT_FSIZE, &limit);
+        const bool saved10 = saveConfigFile(pathOf("full.cfg"), record());
+        setrlimit(RLIMIT_FSIZE, &saved);
+        signal(SIGXFSZ, previousHandler);
+        QVERIFY(!saved10);
         QCOMPARE(contentsOf(pathOf("full.cfg")), old);
         QCOMPARE(QDir(folder->path()).entryList(QDir::Files | QDir::System),
                  QStringList({"full.cfg", "nowhere.cfg"}));
-        QVERIFY(statusText(window.get()).isEmpty());
     }
 };
 
