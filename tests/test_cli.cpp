@@ -70,6 +70,10 @@ enum Flag
     REWORKS_CONFIG = 8,   // the reader changes a byte of what it is sent
     TRACE_LIBRARIES = 16, // the loader's trace must show no widget library
     OUT_FILE = 32,        // the bytes expected are those of {dir}/out.cfg, not the reader's
+    // The technician's check: the reader (9600 8N1, CMC-7 fields separated by
+    // TAB, framed D-CR-LF) reads a cheque once "Aguardando dados" shows; the
+    // program is stopped after one line, which starts the output.
+    WATCH = 64,
 };
 
 struct Case
@@ -77,107 +81,96 @@ struct Case
     const char *name;
     Link link;
     QList<Run> runs;
-    QByteArray expected = {}; // the reader's stored configuration afterwards, or see OUT_FILE
-    int flags = 0;
+    QByteArray expected; // the reader's stored configuration afterwards, or see OUT_FILE
+    int flags;
 };
 
 QList<Case> cases()
 {
     const char *usage = "Veja velorix-cli --help.";
-    return {
-        {"version without a display or widgets",
-         Link::NoLibrary,
-         {{"--version", 0, "velorix-cli 1.0"}},
-         {},
-         TRACE_LIBRARIES},
-        {"help lists commands and exit codes",
-         Link::NoLibrary,
-         {{"--help", 0, "apply ARQUIVO.cfg|Códigos de saída|130"}}},
-        {"info as JSON",
-         Link::Hid,
-         {{"info --json", 0, "", "Concluído",
-           "serial=000001|firmware=VELORIX II 1.05|config.profile=FABRICA|link=hid"}}},
-        {"read saves a file the window opens",
-         Link::Hid,
-         {{"read -o {dir}/out.cfg", 0, "out.cfg"}},
-         configFile(factory),
-         OUT_FILE},
-        {"show decodes a file with the form's words",
-         Link::NoLibrary,
-         {{"show {dir}/changed.cfg", 0,
-           "  Baudrate: 9600|  Paridade: Ímpar|Boleto Bancário\n  1º separador: ENTER|"
-           "  Cliente: USERCONF"}}},
-        {"diff lists the fields that differ",
-         Link::Hid,
-         {{"diff {dir}/default.cfg {dir}/changed.cfg", 1,
-           "Comunicação Serial / Baudrate: 2400 -> 9600|"
-           "Boleto Bancário / 1º separador: TAB -> ENTER"},
-          {"diff reader {dir}/default.cfg --json", 0, "", "", "equal=true"}}},
-        {"apply twice over HID",
-         Link::Hid,
-         {{"apply {dir}/changed.cfg", 10, "alterada"},
-          {"apply {dir}/changed.cfg --json", 0, "", "", "changed=false|result=unchanged"}},
-         changedConfig()},
-        {"write and read back over HID",
-         Link::Hid,
-         {{"write {dir}/changed.cfg --json", 0, "", "", "verified=true"}},
-         changedConfig()},
-        {"a CDC reader is not written over HID",
-         Link::Hid,
-         {{"write {dir}/default.cfg", 5, "", "Dispositivo tipo CDC detectado"},
-          {"serial", 0, "000001"}},
-         {},
-         CDC_READER},
-        {"no HID access library",
-         Link::NoLibrary,
-         {{"serial --json", 3, "", "", "error=Arquivo hid_usb.dll não enconrado|message=9"}}},
-        {"bad inputs change nothing",
-         Link::Hid,
-         {{"bogus", 2, "", usage},
-          {"info --bogus", 2, "", "opção desconhecida: --bogus"},
-          {"bogus --json", 2, "", "", "ok=false|exit_code=2"},
-          {"diff reader", 2, "", usage},
-          {"read --no-verify", 2, "", usage},
-          {"info --baud 300", 2, "", "velocidade inválida"},
-          {"write {dir}/missing.cfg", 6, "", "não existe"},
-          {"write {dir}/fifo", 6, "", "não é um arquivo comum"},
-          {"apply {dir}/short.cfg", 6, "", "tem 10 bytes"},
-          {"info --port COM99", 2, "", "COM99 não corresponde"},
-          {"info --port /dev/velorix-none", 2, "", "não existe"},
-          {"info --port {dir}/short.cfg", 2, "", "não é uma porta"},
-          {"watch", 2, "", "--port"}},
-         {},
-         READER_UNTOUCHED},
-        {"a short file is written when accepted",
-         Link::Hid,
-         {{"write {dir}/short.cfg --accept-short --no-verify", 0}},
-         configFile(changedConfig()).mid(1, 9) + QByteArray(18, 0)},
-        {"a save that fails",
-         Link::Hid,
-         {{"read -o {dir}/no-folder/out.cfg", 6, "",
-           "Não foi possível abrir arquivo especificado"}}},
-        {"info over the serial port",
-         Link::Pty,
-         {{"info --port {pty}", 0, "Número de Série: 000001|  Cliente: FABRICA",
-           "Detectando leitor"}}},
-        {"apply twice over the serial port",
-         Link::Pty,
-         {{"apply {dir}/changed.cfg --port {pty} --json", 10, "", "",
-           "changed=true|verified=true|link=serial"},
-          {"apply {dir}/changed.cfg --port {pty}", 0, "inalterada"}},
-         changedConfig()},
-        {"a read-back that differs is refused",
-         Link::Pty,
-         {{"write {dir}/changed.cfg --port {pty} --json", 7, "", "", "verified=false|written=true"},
-          {"write {dir}/changed.cfg --port {pty}", 7, "", "CMC-7 / Enviar separador: não -> sim"}},
-         {},
-         REWORKS_CONFIG},
-        {"a port another program holds",
-         Link::Pty,
-         {{"serial --port {pty}", 8, "", "em uso por outro programa"}},
-         {},
-         HOLD_PORT},
+    QList<Case> all;
+    auto add = [&](const char *name, Link link, QList<Run> runs, QByteArray expected = {},
+                   int flags = 0) {
+        all.append({name, link, runs, expected, flags});
     };
+    add("version without a display or widgets", Link::NoLibrary,
+        {{"--version", 0, "velorix-cli 1.0"}}, {}, TRACE_LIBRARIES);
+    add("help lists commands and exit codes", Link::NoLibrary,
+        {{"--help", 0, "apply ARQUIVO.cfg|Códigos de saída|130"}});
+    add("info as JSON", Link::Hid,
+        {{"info --json", 0, "", "Concluído",
+          "serial=000001|firmware=VELORIX II 1.05|config.profile=FABRICA|link=hid"}});
+    add("read saves a file the window opens", Link::Hid, {{"read -o {dir}/out.cfg", 0, "out.cfg"}},
+        configFile(factory), OUT_FILE);
+    add("show decodes a file with the form's words", Link::NoLibrary,
+        {{"show {dir}/changed.cfg", 0,
+          "  Baudrate: 9600|  Paridade: Ímpar|Boleto Bancário\n  1º separador: ENTER|"
+          "  Cliente: USERCONF"}});
+    add("diff lists the fields that differ", Link::Hid,
+        {{"diff {dir}/default.cfg {dir}/changed.cfg", 1,
+          "Comunicação Serial / Baudrate: 2400 -> 9600|"
+          "Boleto Bancário / 1º separador: TAB -> ENTER"},
+         {"diff reader {dir}/default.cfg --json", 0, "", "", "equal=true"}});
+    add("apply twice over HID", Link::Hid,
+        {{"apply {dir}/changed.cfg", 10, "alterada"},
+         {"apply {dir}/changed.cfg --json", 0, "", "", "changed=false|result=unchanged"}},
+        changedConfig());
+    add("write and read back over HID", Link::Hid,
+        {{"write {dir}/changed.cfg --json", 0, "", "", "verified=true"}}, changedConfig());
+    add("a CDC reader is not written over HID", Link::Hid,
+        {{"write {dir}/default.cfg", 5, "", "Dispositivo tipo CDC detectado"},
+         {"serial", 0, "000001"}},
+        {}, CDC_READER);
+    add("no HID access library", Link::NoLibrary,
+        {{"serial --json", 3, "", "", "error=Arquivo hid_usb.dll não enconrado|message=9"}});
+    add("bad inputs change nothing", Link::Hid,
+        {{"bogus", 2, "", usage},
+         {"info --bogus", 2, "", "opção desconhecida: --bogus"},
+         {"bogus --json", 2, "", "", "ok=false|exit_code=2"},
+         {"diff reader", 2, "", usage},
+         {"read --no-verify", 2, "", usage},
+         {"info --baud 300", 2, "", "velocidade inválida"},
+         {"write {dir}/missing.cfg", 6, "", "não existe"},
+         {"write {dir}/fifo", 6, "", "não é um arquivo comum"},
+         {"apply {dir}/short.cfg", 6, "", "tem 10 bytes"},
+         {"info --port COM99", 2, "", "COM99 não corresponde"},
+         {"info --port /dev/velorix-none", 2, "", "não existe"},
+         {"info --port {dir}/short.cfg", 2, "", "não é uma porta"},
+         {"watch", 2, "", "--port"}},
+        {}, READER_UNTOUCHED);
+    add("a short file is written when accepted", Link::Hid,
+        {{"write {dir}/short.cfg --accept-short --no-verify", 0}},
+        configFile(changedConfig()).mid(1, 9) + QByteArray(18, 0));
+    add("a save that fails", Link::Hid,
+        {{"read -o {dir}/no-folder/out.cfg", 6, "",
+          "Não foi possível abrir arquivo especificado"}});
+    add("info over the serial port", Link::Pty,
+        {{"info --port {pty}", 0, "Número de Série: 000001|  Cliente: FABRICA",
+          "Detectando leitor"}});
+    add("apply twice over the serial port", Link::Pty,
+        {{"apply {dir}/changed.cfg --port {pty} --json", 10, "", "",
+          "changed=true|verified=true|link=serial"},
+         {"apply {dir}/changed.cfg --port {pty}", 0, "inalterada"}},
+        changedConfig());
+    add("a read-back that differs is refused", Link::Pty,
+        {{"write {dir}/changed.cfg --port {pty} --json", 7, "", "", "verified=false|written=true"},
+         {"write {dir}/changed.cfg --port {pty}", 7, "", "CMC-7 / Enviar separador: não -> sim"}},
+        {}, REWORKS_CONFIG);
+    add("a port another program holds", Link::Pty,
+        {{"serial --port {pty}", 8, "", "em uso por outro programa"}}, {}, HOLD_PORT);
+    const char *lineSettings = "Baudrate 9600, 8 Bits, Paridade Nenhum, 1 Stop Bit";
+    add("watch with the reader's record", Link::Pty,
+        {{"watch --port {pty}", 0, "00100011<TAB>0180000145<TAB>800000000013<CR><LF>\n",
+          lineSettings}},
+        {}, WATCH);
+    add("watch with settings given, JSON", Link::Pty,
+        {{"watch --port {pty} --json --baud 9600 --parity n --data-bits 8 --stop-bits 1", 0,
+          "{\"bytes\":\"30 30 31 30 30 30 31 31 09 30 31 38 30 30 30 30 31 34 35 09 38 30 30 30 "
+          "30 30 30 30 30 30 31 33 0D 0A\",\"text\":\"00100011<TAB>0180000145<TAB>800000000013"
+          "<CR><LF>\"}\n",
+          lineSettings}},
+        {}, WATCH);
+    return all;
 }
 
 // A JSON field, "a.b" one level down, as text.
@@ -285,6 +278,12 @@ private slots:
             QVERIFY(reader_state_save(model, state.constData()));
         } else
             QVERIFY(QFile(state).open(QIODevice::WriteOnly)); // a fresh reader
+        if (c.flags & WATCH) {
+            model.configuration[8] = 0x04;
+            model.configuration[8 + 2] |= 0x01;
+            model.configuration[8 + 12] = 0x09;
+            memcpy(model.configuration + 8 + 13, "\0\0\r\n", 4);
+        }
         QFile::remove(files.filePath("out.cfg"));
 
         PtyReader reader(model, READER_RATE);
@@ -298,25 +297,30 @@ private slots:
             QStringList args = QString::fromUtf8(run.args).split(' ');
             for (QString &arg : args)
                 arg.replace("{dir}", files.path()).replace("{pty}", reader.devicePath());
-            if (c.link == Link::Pty)
+            if (c.link == Link::Pty && !(c.flags & WATCH))
                 args << QStringLiteral("--baud") << QString::number(READER_RATE);
-            bool reworked = false;
-            auto rework = [&](const QString &, const QString &) {
+            bool reworked = false, sent = false;
+            auto onOutput = [&](const QString &out, const QString &err) {
                 // After the write request, the reader keeps a byte of its own.
                 if ((c.flags & REWORKS_CONFIG) && !reworked && !model.requests.empty() &&
                     model.requests.back()[0] == 0xDD) {
                     model.configuration[8 + 2] ^= 0x01;
                     reworked = true;
                 }
-                return false;
+                if ((c.flags & WATCH) && !sent && err.contains("Aguardando dados"))
+                    sent = reader.sendDocument() > 0;
+                return (c.flags & WATCH) && out.contains('\n'); // one read printed: stop
             };
             const Result result = runCli(program, args, c.link == Link::Pty ? &reader : nullptr,
-                                         (c.flags & TRACE_LIBRARIES) != 0, rework);
+                                         (c.flags & TRACE_LIBRARIES) != 0, onOutput);
             const QString context = args.join(' ') + "\n" + result.out + result.err;
             QVERIFY2(result.exitCode == run.exitCode, qPrintable(context));
-            for (const QString &text : QString::fromUtf8(run.out).split('|'))
+            const QStringList outs = QString::fromUtf8(run.out).split('|');
+            for (const QString &text : outs)
                 QVERIFY2(result.out.contains(text), qPrintable(text + "\n" + context));
             QVERIFY2(result.err.contains(QString::fromUtf8(run.err)), qPrintable(context));
+            QVERIFY2(!(c.flags & WATCH) || (sent && result.out.startsWith(outs[0])),
+                     qPrintable(context));
             const QJsonObject object = QJsonDocument::fromJson(result.out.toUtf8()).object();
             for (const QString &pair : QString::fromUtf8(run.json).split('|', Qt::SkipEmptyParts)) {
                 const qsizetype eq = pair.indexOf('=');
@@ -337,52 +341,6 @@ private slots:
                 QVERIFY(reader_state_load(model, state.constData()));
             QCOMPARE(bytesOf(model).toHex(' '), c.expected.toHex(' '));
         }
-    }
-
-    // The technician's check: what the reader sends when it reads a cheque,
-    // watched with the line settings of its own record (read over the port)
-    // or given outright, until the program is told to stop.
-    void watchShowsWhatTheReaderSends_data()
-    {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<QString>("line");
-        QTest::newRow("the reader's record")
-            << QStringList{} << "00100011<TAB>0180000145<TAB>800000000013<CR><LF>\n";
-        QTest::newRow("explicit settings, JSON")
-            << QStringList{"--json",      "--baud", "9600",        "--parity", "n",
-                           "--data-bits", "8",      "--stop-bits", "1"}
-            << QString::fromLatin1(
-                   "{\"bytes\":\"30 30 31 30 30 30 31 31 09 30 31 38 30 30 30 30 31 34 35 09 38 30 "
-                   "30 30 30 30 30 30 30 30 31 33 0D 0A\",\"text\":\"00100011<TAB>0180000145<TAB>"
-                   "800000000013<CR><LF>\"}\n");
-    }
-
-    void watchShowsWhatTheReaderSends()
-    {
-        QFETCH(QStringList, args);
-        QFETCH(QString, line);
-        // 9600 baud 8N1, CMC-7 fields separated by TAB, framed D-CR-LF.
-        ReaderModel model;
-        model.configuration[8] = 0x04;
-        model.configuration[8 + 2] |= 0x01;
-        model.configuration[8 + 12] = 0x09;
-        memcpy(model.configuration + 8 + 13, "\0\0\r\n", 4);
-        PtyReader reader(model, READER_RATE);
-        QVERIFY(reader.isOpen());
-        bool sent = false;
-        const Result result =
-            runCli(bareFolder.filePath("velorix-cli"),
-                   QStringList{"watch", "--port", reader.devicePath()} + args, &reader, false,
-                   [&](const QString &out, const QString &err) {
-                       if (!sent && err.contains(QStringLiteral("Aguardando dados")))
-                           sent = reader.sendDocument() > 0;
-                       return out.contains('\n'); // one read printed: stop
-                   });
-        QVERIFY(sent);
-        QCOMPARE(result.exitCode, 0);
-        QCOMPARE(result.out.left(line.size()), line);
-        QVERIFY2(result.err.contains("Baudrate 9600, 8 Bits, Paridade Nenhum, 1 Stop Bit"),
-                 qPrintable(result.err));
     }
 };
 
