@@ -4,10 +4,7 @@
 #include <QTest>
 
 namespace {
-QByteArray hex(const char *text)
-{
-    return QByteArray::fromHex(text);
-}
+const auto hex = [](const char *text) { return QByteArray::fromHex(text); };
 
 // The host's side: frames built with the configurator's codec.
 QByteArray request(const QByteArray &payload)
@@ -44,10 +41,9 @@ QByteArray send(ReaderModel &reader, const QByteArray &bytes, size_t capacity = 
     return QByteArray(reinterpret_cast<const char *>(answer), n);
 }
 
-QByteArray configurationOf(const ReaderModel &reader)
-{
-    return QByteArray(reinterpret_cast<const char *>(reader.configuration), 27);
-}
+const auto configurationOf = [](const ReaderModel &r) {
+    return QByteArray(reinterpret_cast<const char *>(r.configuration), 27);
+};
 } // namespace
 
 class ReaderModelTest : public QObject
@@ -61,9 +57,7 @@ private slots:
         QCOMPARE(configurationOf(reader),
                  QByteArray("FABRICA", 8) + hex("D2F7C44402213F09090909000D0200030002 03"));
         QCOMPARE(send(reader, hex("0201CC03CE")), hex("0208CC30303030303100 03 C6"));
-        QCOMPARE(decoded(send(reader, request(hex("AA")))), QByteArray("\xAA"
-                                                                       "VELORIX II 1.05",
-                                                                       17));
+        QCOMPARE(decoded(send(reader, request(hex("AA")))), "\xAAVELORIX II 1.05" + hex("00"));
         QCOMPARE(decoded(send(reader, request(hex("EE")))), hex("EE") + configurationOf(reader));
 
         QByteArray cdc = QByteArray("USERCONF") + QByteArray(19, char(0x11));
@@ -75,14 +69,10 @@ private slots:
         QCOMPARE(reader.productId(), ReaderModel::PID_KEYBOARD);
         QCOMPARE(configurationOf(reader), configurationOf(ReaderModel()));
 
-        QCOMPARE(decoded(send(reader, request(QByteArray("\xBB"
-                                                         "123456")))),
-                 hex("BB"));
+        QCOMPARE(decoded(send(reader, request(hex("BB") + "123456"))), hex("BB"));
         QCOMPARE(QByteArray(reader.serialNumber), QByteArray("123456"));
         // Malformed or unknown requests are recorded and left unanswered.
-        QCOMPARE(send(reader, request(QByteArray("\xBB"
-                                                 "12a456"))),
-                 QByteArray());
+        QCOMPARE(send(reader, request(hex("BB") + "12a456")), QByteArray());
         QCOMPARE(send(reader, request(hex("DD0102"))), QByteArray());
         QCOMPARE(send(reader, request(hex("11"))), QByteArray());
         QCOMPARE(QByteArray(reader.serialNumber), QByteArray("123456"));
@@ -105,9 +95,7 @@ private slots:
         const QByteArray frame = request(hex("CC"));
         for (char byte : frame.left(4))
             QCOMPARE(send(reader, QByteArray(1, byte)), QByteArray());
-        QCOMPARE(decoded(send(reader, frame.right(1))), QByteArray("\xCC"
-                                                                   "000001",
-                                                                   8));
+        QCOMPARE(decoded(send(reader, frame.right(1))), hex("CC") + "000001" + hex("00"));
 
         // Two frames at once, and frames behind noise and broken frames.
         QCOMPARE(send(reader, request(hex("AB")) + request(hex("FF")) + request(hex("AA"))),
@@ -131,22 +119,25 @@ private slots:
     void faultsShapeTheAnswers()
     {
         const QByteArray cc = request(hex("CC"));
-        auto answerWith = [&](auto setFault) {
-            ReaderModel reader;
-            setFault(reader.faults);
-            return send(reader, cc);
+        const struct
+        {
+            void (*setFault)(ReaderFaults &);
+            const char *answer;
+        } faulty[] = {
+            {[](ReaderFaults &f) { f.wrongEcho = true; }, "0208CD30303030303100 03 C7"},
+            {[](ReaderFaults &f) { f.wrongCheck = true; }, "0208CC30303030303100 03 39"},
+            {[](ReaderFaults &f) { f.brokenTrailer = true; }, "0208CC30303030303100 04 C6"},
+            {[](ReaderFaults &f) { f.noiseBeforeFrame = true; },
+             "55A500 0208CC30303030303100 03 C6"},
+            {[](ReaderFaults &f) { f.emptyPayload = true; }, "02000303"},
+            {[](ReaderFaults &f) { f.shortAnswer = 2; }, "0202CC3003FD"},
+            {[](ReaderFaults &f) { f.shortAnswer = 0; }, "02000303"},
         };
-        QCOMPARE(answerWith([](ReaderFaults &f) { f.wrongEcho = true; }),
-                 hex("0208CD30303030303100 03 C7"));
-        QCOMPARE(answerWith([](ReaderFaults &f) { f.wrongCheck = true; }),
-                 hex("0208CC30303030303100 03 39"));
-        QCOMPARE(answerWith([](ReaderFaults &f) { f.brokenTrailer = true; }),
-                 hex("0208CC30303030303100 04 C6"));
-        QCOMPARE(answerWith([](ReaderFaults &f) { f.noiseBeforeFrame = true; }),
-                 hex("55A500 0208CC30303030303100 03 C6"));
-        QCOMPARE(answerWith([](ReaderFaults &f) { f.emptyPayload = true; }), hex("02000303"));
-        QCOMPARE(answerWith([](ReaderFaults &f) { f.shortAnswer = 2; }), hex("0202CC3003FD"));
-        QCOMPARE(answerWith([](ReaderFaults &f) { f.shortAnswer = 0; }), hex("02000303"));
+        for (const auto &fault : faulty) {
+            ReaderModel reader;
+            fault.setFault(reader.faults);
+            QVERIFY2(send(reader, cc) == hex(fault.answer), fault.answer);
+        }
 
         ReaderModel silent;
         silent.faults.silent = true;
