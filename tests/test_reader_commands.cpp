@@ -6,7 +6,6 @@
 #include "simulated_port.h"
 
 #include <QTest>
-#include <functional>
 
 namespace {
 constexpr int READER_COM = 65;
@@ -33,15 +32,6 @@ enum class Outcome
     CdcReader, // the reader's configuration selects its CDC interface
 };
 
-struct Command
-{
-    const char *name;
-    Bytes request;
-    const char *doneText; // null: the command shows none
-    // Runs the command and checks what it handed back on success.
-    std::function<CommandFailure(ReaderCommands &, ReaderLink, const ReaderModel &)> run;
-};
-
 ConfigRecord sampleRecord()
 {
     ConfigRecord record = {};
@@ -57,62 +47,47 @@ Bytes configRequest()
     return request;
 }
 
-const Command commands[] = {
-    {"firmware",
-     {0xAA},
-     "Concluído",
-     [](ReaderCommands &c, ReaderLink link, const ReaderModel &reader) {
-         QString version;
-         const CommandFailure failure = c.readFirmware(link, &version);
-         if (failure == COMMAND_OK && version.toStdString() != reader.firmwareVersion)
-             qFatal("wrong firmware version");
-         return failure;
-     }},
-    {"serial number",
-     {0xCC},
-     "Concluído",
-     [](ReaderCommands &c, ReaderLink link, const ReaderModel &reader) {
-         QString number;
-         const CommandFailure failure = c.readSerialNumber(link, &number);
-         if (failure == COMMAND_OK && number != QLatin1String(reader.serialNumber))
-             qFatal("wrong serial number");
-         return failure;
-     }},
-    {"serial number write",
-     {0xBB, '0', '0', '0', '1', '2', '3'},
-     "Concluído",
-     [](ReaderCommands &c, ReaderLink link, const ReaderModel &) {
-         QString next;
-         const CommandFailure failure = c.writeSerialNumber(link, QStringLiteral("000123"), &next);
-         if (failure == COMMAND_OK && next != QStringLiteral("000124"))
-             qFatal("wrong next serial number");
-         return failure;
-     }},
-    {"configuration read",
-     {0xEE},
-     "Concluído",
-     [](ReaderCommands &c, ReaderLink link, const ReaderModel &reader) {
-         uint8_t config[CONFIG_SERIALIZED_SIZE];
-         const CommandFailure failure = c.readConfiguration(link, config);
-         if (failure == COMMAND_OK && memcmp(config, reader.configuration, sizeof config) != 0)
-             qFatal("wrong configuration");
-         return failure;
-     }},
-    {"configuration write", configRequest(), "Concluído",
-     [](ReaderCommands &c, ReaderLink link, const ReaderModel &) {
-         return c.writeConfiguration(link, sampleRecord());
-     }},
-    {"factory restore",
-     {0xAB},
-     nullptr,
-     [](ReaderCommands &c, ReaderLink link, const ReaderModel &) {
-         return c.restoreDefaults(link);
-     }},
-    {"firmware update",
-     {0xFF},
-     "Leitor em modo DFU",
-     [](ReaderCommands &c, ReaderLink, const ReaderModel &) { return c.enterDfu(); }},
+struct Command
+{
+    const char *name;
+    Bytes request;
+    const char *doneText; // null: the command shows none
+    const char *value;    // handed back on success; "config": the reader's configuration in hex
 };
+
+const Command commands[] = {
+    {"firmware", {0xAA}, "Concluído", "VELORIX II 1.05"},
+    {"serial number", {0xCC}, "Concluído", "000001"},
+    {"serial number write", {0xBB, '0', '0', '0', '1', '2', '3'}, "Concluído", "000124"},
+    {"configuration read", {0xEE}, "Concluído", "config"},
+    {"configuration write", configRequest(), "Concluído", ""},
+    {"factory restore", {0xAB}, nullptr, ""},
+    {"firmware update", {0xFF}, "Leitor em modo DFU", ""},
+};
+
+// Runs the command of this request byte; what it hands back goes to value.
+CommandFailure run(ReaderCommands &c, ReaderLink link, uint8_t request, QString *value)
+{
+    uint8_t config[CONFIG_SERIALIZED_SIZE] = {};
+    CommandFailure failure = COMMAND_OK;
+    switch (request) {
+    case 0xAA:
+        return c.readFirmware(link, value);
+    case 0xCC:
+        return c.readSerialNumber(link, value);
+    case 0xBB:
+        return c.writeSerialNumber(link, QStringLiteral("000123"), value);
+    case 0xEE:
+        failure = c.readConfiguration(link, config);
+        *value = QString::fromLatin1(QByteArray(reinterpret_cast<char *>(config), 27).toHex());
+        return failure;
+    case CMD_SET_CONFIG:
+        return c.writeConfiguration(link, sampleRecord());
+    case 0xAB:
+        return c.restoreDefaults(link);
+    }
+    return c.enterDfu();
+}
 
 const Waits HID_OPEN_PAUSES(5, 1000);
 const Waits SERIAL_SCAN = {2000, 200, 200, 200, 200, 200, 200, 2000, 1000};
@@ -169,7 +144,8 @@ private:
 
         RecordingObserver observer;
         ReaderCommands commandSet(session, observer);
-        const CommandFailure failure = command.run(commandSet, link, reader);
+        QString value;
+        const CommandFailure failure = run(commandSet, link, command.request[0], &value);
 
         CommandFailure expected = COMMAND_OK;
         if (outcome == Outcome::NoReader)
@@ -179,6 +155,11 @@ private:
         else if (outcome == Outcome::CdcReader && overHid && command.request[0] == CMD_SET_CONFIG)
             expected = CDC_READER_ON_HID;
         QVERIFY2(failure == expected, row + " gave " + QByteArray::number(failure));
+        const QByteArray config(reinterpret_cast<const char *>(reader.configuration), 27);
+        const bool isConfig = qstrcmp(command.value, "config") == 0;
+        if (expected == COMMAND_OK)
+            QVERIFY2(value.toUtf8() == (isConfig ? config.toHex() : QByteArray(command.value)),
+                     row);
 
         std::vector<Bytes> requests;
         if (!overHid && outcome != Outcome::NoReader)
