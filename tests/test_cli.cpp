@@ -9,7 +9,6 @@
 
 #include <QFile>
 #include <QJsonDocument>
-#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -173,15 +172,6 @@ QList<Case> cases()
     return all;
 }
 
-// A JSON field, "a.b" one level down, as text.
-QString jsonField(const QJsonObject &object, const QString &path)
-{
-    const QStringList parts = path.split('.');
-    QJsonValue value = object.value(parts.first());
-    if (parts.size() > 1)
-        value = value.toObject().value(parts.at(1));
-    return value.isString() ? value.toString() : value.toVariant().toString();
-}
 } // namespace
 
 class CliTest : public QObject
@@ -321,10 +311,14 @@ private slots:
             QVERIFY2(result.err.contains(QString::fromUtf8(run.err)), qPrintable(context));
             QVERIFY2(!(c.flags & WATCH) || (sent && result.out.startsWith(outs[0])),
                      qPrintable(context));
-            const QJsonObject object = QJsonDocument::fromJson(result.out.toUtf8()).object();
+            const QString json = QString::fromUtf8(
+                QJsonDocument::fromJson(result.out.toUtf8()).toJson(QJsonDocument::Compact));
             for (const QString &pair : QString::fromUtf8(run.json).split('|', Qt::SkipEmptyParts)) {
-                const qsizetype eq = pair.indexOf('=');
-                QCOMPARE(jsonField(object, pair.left(eq)), pair.mid(eq + 1));
+                const QString key = '"' + pair.section('=', 0, 0).section('.', -1) + "\":";
+                const QString value = pair.mid(pair.indexOf('=') + 1);
+                QVERIFY2(json.contains(key + '"' + value + '"') ||
+                             json.contains(key + value + ',') || json.contains(key + value + '}'),
+                         qPrintable(pair + "\n" + json));
             }
             if (c.flags & TRACE_LIBRARIES) {
                 QVERIFY2(result.err.contains("libQt6Core"), qPrintable(result.err.left(500)));
