@@ -2,24 +2,18 @@
 // adds around it (the file dialogs, the error box, the port asked for).
 #include "app/serial_port_dialog.h"
 #include "config/config_file_format.h"
-#include "config/config_record.h"
 #include "config_form_helpers.h"
 #include "modal_responder.h"
 #include "port_folder.h"
 #include "window_fixture.h"
 
-#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSpinBox>
-#include <QTemporaryDir>
 #include <QTest>
-#include <csignal>
 #include <fcntl.h>
 #include <grp.h>
 #include <sys/resource.h>
@@ -27,7 +21,6 @@
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 const ShownBox fileError{QStringLiteral("critical"), QStringLiteral("Erro!"),
@@ -111,24 +104,12 @@ class ConfigFileTest : public QObject
         get<QAction>(action)->trigger();
     }
 
-    void checkDialogLooks()
+    void checkDialogLooks(int count)
     {
-        QCOMPARE(fileDialogs, 1);
+        QCOMPARE(fileDialogs, count);
         QCOMPARE(fileDialogLooks,
                  QStringList({QString::fromUtf8("Arquivos de configuração do Velorix 2"), "*.cfg",
                               QDir::current().absolutePath(), "main window"}));
-    }
-
-    // Opening a file that cannot be read shows the error box and changes nothing.
-    void checkRefusedOpen(const QString &path)
-    {
-        loadBlock(window.get(), serializedBlock("ANTES", defaultSettings()));
-        responder->boxes.clear();
-        trigger("actionAbrir", path);
-        QCOMPARE(responder->boxes, QVector<ShownBox>{fileError});
-        QCOMPARE(profileName(), QByteArray("ANTES").leftJustified(8, '\0'));
-        QCOMPARE(settingBytes(), defaultSettings());
-        QVERIFY(statusText(window.get()).isEmpty());
     }
 
 private slots:
@@ -187,31 +168,25 @@ private slots:
         QCOMPARE(shape.count, uint8_t(file.isEmpty() ? 0 : file[0]));
     }
 
-    void savingTheStartUpRecordReplacesTheFileWhole()
+    void fileDialogsAndTheStartUpRecord()
     {
-        writeFile(pathOf("start.cfg"), QByteArray(100, 'x'));
+        loadBlock(window.get(), serializedBlock("ANTES", defaultSettings()));
+        trigger("actionAbrir", QString()); // cancelled: nothing changes
+        checkDialogLooks(1);
+        QCOMPARE(profileName(), QByteArray("ANTES").leftJustified(8, '\0'));
+        QCOMPARE(settingBytes(), defaultSettings());
+        trigger("actionSalvar", QString()); // cancelled, but the record is marked all the same
+        checkDialogLooks(2);
+        QCOMPARE(profileName(), QByteArray("USERCONF"));
+        QVERIFY(QDir(folder->path()).isEmpty());
+        writeFile(pathOf("start.cfg"), QByteArray(100, 'x')); // replaced whole
         trigger("actionSalvar", pathOf("start.cfg"));
-        checkDialogLooks();
+        checkDialogLooks(3);
         QCOMPARE(contentsOf(pathOf("start.cfg")).toHex(' '),
                  QByteArray("1a 55 53 45 52 43 4f 4e 46 d2 f7 c4 44 02 21 3f 09 09 09 09 00 0d 02 "
                             "00 03 00 02 03"));
-        QVERIFY(responder->boxes.isEmpty());
-    }
-
-    void cancelledDialogsChangeNothingButTheName()
-    {
-        loadBlock(window.get(), serializedBlock("ANTES", defaultSettings()));
-        trigger("actionAbrir", QString());
-        checkDialogLooks();
-        QCOMPARE(profileName(), QByteArray("ANTES").leftJustified(8, '\0'));
-        QCOMPARE(settingBytes(), defaultSettings());
-        fileDialogs = 0;
-        trigger("actionSalvar", QString());
-        checkDialogLooks();
-        QCOMPARE(profileName(), QByteArray("USERCONF")); // marked all the same
         QCOMPARE(portDialogs, 0);
         QVERIFY(responder->boxes.isEmpty());
-        QVERIFY(QDir(folder->path()).isEmpty());
     }
 
     void saveThenOpenRestoresAnEditedRecord()
@@ -237,14 +212,13 @@ private slots:
         QCOMPARE(get<QLineEdit>("lineEdit_cliente")->text(), QStringLiteral("USERCONF"));
         QVERIFY(get<QCheckBox>("checkBox_valor")->isChecked());
         QCOMPARE(get<QComboBox>("comboBox_bbSep2")->currentIndex(), 40);
+        // A keyboard file asks for no port.
         QCOMPARE(portDialogs, 0);
         QVERIFY(get<QAction>("actionTeclado")->isChecked());
         QCOMPARE(window->linkSession.com_port_number, 1);
         QVERIFY(responder->boxes.isEmpty());
-    }
 
-    void serialFileAsksForAPortUntilOneIsAccepted()
-    {
+        // A serial file asks for a port until one is accepted.
         PortFolder ports;
         ports.addPort(3);
         ports.addPort(12);
@@ -257,35 +231,6 @@ private slots:
         QCOMPARE(portDialogs, 3);
         QCOMPARE(window->linkSession.com_port_number, 12);
         QVERIFY(get<QAction>("actionSerial")->isChecked());
-    }
-
-    void unreadableFilesAreRefused()
-    {
-        // Opens, but every read fails: this must not load as an empty file.
-        QVERIFY(QFile::link(QStringLiteral("/proc/self/mem"), pathOf("mem.cfg")));
-        checkRefusedOpen(pathOf("mem.cfg"));
-
-        // Something that is there but is no file to read: a socket, a FIFO
-        // with no writer or a silent one, a device. Opening or reading the
-        // last ones would block for good.
-        const int socketFd = socket(AF_UNIX, SOCK_STREAM, 0);
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        qstrncpy(address.sun_path, QFile::encodeName(pathOf("socket.cfg")).constData(),
-                 sizeof address.sun_path);
-        QCOMPARE(bind(socketFd, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
-        const QByteArray fifo = QFile::encodeName(pathOf("fifo.cfg"));
-        QCOMPARE(mkfifo(fifo.constData(), 0600), 0);
-        QVERIFY(QFile::link(QStringLiteral("/dev/null"), pathOf("null.cfg")));
-        int silentWriter = -1;
-        uint8_t buffer[CONFIG_FILE_BUFFER_SIZE];
-        for (const char *name : {"socket.cfg", "fifo.cfg", "fifo.cfg", "null.cfg"}) {
-            QVERIFY2(!loadConfigFile(pathOf(name), buffer), name);
-            if (silentWriter < 0 && QByteArray(name) == "fifo.cfg")
-                silentWriter = ::open(fifo.constData(), O_RDWR | O_NONBLOCK);
-        }
-        ::close(silentWriter);
-        ::close(socketFd);
     }
 
     void fileInAFolderClosedToNewFilesIsWrittenInPlace()
@@ -313,12 +258,43 @@ private slots:
                  QStringList({"edit.cfg", "readonly.cfg"}));
     }
 
-    void failedSavesKeepTheOldFileAndSaySo()
+    void unreadableFilesAreRefusedAndFailedSavesSaySo()
     {
+        // Opens, but every read fails: this must not load as an empty file.
+        QVERIFY(QFile::link(QStringLiteral("/proc/self/mem"), pathOf("mem.cfg")));
+        loadBlock(window.get(), serializedBlock("ANTES", defaultSettings()));
+        trigger("actionAbrir", pathOf("mem.cfg"));
+        QCOMPARE(responder->boxes, QVector<ShownBox>{fileError});
+        QCOMPARE(profileName(), QByteArray("ANTES").leftJustified(8, '\0'));
+        QCOMPARE(settingBytes(), defaultSettings());
+        QVERIFY(statusText(window.get()).isEmpty());
+
+        // Something that is there but is no file to read: a socket, a FIFO
+        // with no writer or a silent one, a device. Opening or reading the
+        // last ones would block for good.
+        const int socketFd = socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        qstrncpy(address.sun_path, QFile::encodeName(pathOf("socket.cfg")).constData(),
+                 sizeof address.sun_path);
+        QCOMPARE(bind(socketFd, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+        const QByteArray fifo = QFile::encodeName(pathOf("fifo.cfg"));
+        QCOMPARE(mkfifo(fifo.constData(), 0600), 0);
+        QVERIFY(QFile::link(QStringLiteral("/dev/null"), pathOf("null.cfg")));
+        int silentWriter = -1;
+        uint8_t buffer[CONFIG_FILE_BUFFER_SIZE];
+        for (const char *name : {"socket.cfg", "fifo.cfg", "fifo.cfg", "null.cfg"}) {
+            QVERIFY2(!loadConfigFile(pathOf(name), buffer), name);
+            if (silentWriter < 0 && QByteArray(name) == "fifo.cfg")
+                silentWriter = ::open(fifo.constData(), O_RDWR | O_NONBLOCK);
+        }
+        ::close(silentWriter);
+        ::close(socketFd);
+
         // The file cannot be created at all: it would go where no file can be made.
         QVERIFY(QFile::link(QStringLiteral("/proc/velorix.cfg"), pathOf("nowhere.cfg")));
         trigger("actionSalvar", pathOf("nowhere.cfg"));
-        QCOMPARE(responder->boxes, QVector<ShownBox>{fileError});
+        QCOMPARE(responder->boxes, QVector<ShownBox>(2, fileError));
         QVERIFY(statusText(window.get()).isEmpty());
 
         // The disk fills up halfway through (files may grow to 10 bytes, bigger
@@ -337,7 +313,8 @@ private slots:
         QVERIFY(!saved10);
         QCOMPARE(contentsOf(pathOf("full.cfg")), old);
         QCOMPARE(QDir(folder->path()).entryList(QDir::Files | QDir::System),
-                 QStringList({"full.cfg", "nowhere.cfg"}));
+                 QStringList(
+                     {"fifo.cfg", "full.cfg", "mem.cfg", "nowhere.cfg", "null.cfg", "socket.cfg"}));
     }
 };
 
