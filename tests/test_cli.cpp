@@ -12,7 +12,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-#include <functional>
 #include <sys/stat.h>
 
 namespace {
@@ -20,26 +19,9 @@ constexpr int READER_RATE = 115200; // the shortest answer wait, for quick excha
 const QByteArray factory =
     QByteArray("FABRICA\0", 8) + QByteArray::fromHex("D2F7C444 02213F09 09090900 0D020003 000203");
 
-QByteArray configFile(const QByteArray &config)
-{
-    return char(0x1A) + config;
-}
-
 // 9600 baud, odd parity, 7 bits, and ENTER as the bank slip's first separator.
-QByteArray changedConfig()
-{
-    QByteArray config = factory;
-    config.replace(0, 8, "USERCONF");
-    config[8] = char(0x54);
-    config[8 + 7] = char(0x0D);
-    return config;
-}
-
-QByteArray bytesOf(const ReaderModel &model)
-{
-    return QByteArray(reinterpret_cast<const char *>(model.configuration),
-                      ReaderModel::CONFIG_SIZE);
-}
+const QByteArray changed =
+    "USERCONF" + QByteArray::fromHex("54F7C444 02213F0D 09090900 0D020003 000203");
 
 enum class Link
 {
@@ -100,7 +82,7 @@ QList<Case> cases()
         {{"info --json", 0, "", "Concluído",
           "serial=000001|firmware=VELORIX II 1.05|config.profile=FABRICA|link=hid"}});
     add("read saves a file the window opens", Link::Hid, {{"read -o {dir}/out.cfg", 0, "out.cfg"}},
-        configFile(factory), OUT_FILE);
+        (char(0x1A) + factory), OUT_FILE);
     add("show decodes a file with the form's words", Link::NoLibrary,
         {{"show {dir}/changed.cfg", 0,
           "  Baudrate: 9600|  Paridade: Ímpar|Boleto Bancário\n  1º separador: ENTER|"
@@ -113,9 +95,9 @@ QList<Case> cases()
     add("apply twice over HID", Link::Hid,
         {{"apply {dir}/changed.cfg", 10, "alterada"},
          {"apply {dir}/changed.cfg --json", 0, "", "", "changed=false|result=unchanged"}},
-        changedConfig());
+        changed);
     add("write and read back over HID", Link::Hid,
-        {{"write {dir}/changed.cfg --json", 0, "", "", "verified=true"}}, changedConfig());
+        {{"write {dir}/changed.cfg --json", 0, "", "", "verified=true"}}, changed);
     add("a CDC reader is not written over HID", Link::Hid,
         {{"write {dir}/default.cfg", 5, "", "Dispositivo tipo CDC detectado"},
          {"serial", 0, "000001"}},
@@ -139,7 +121,7 @@ QList<Case> cases()
         {}, READER_UNTOUCHED);
     add("a short file is written when accepted", Link::Hid,
         {{"write {dir}/short.cfg --accept-short --no-verify", 0}},
-        configFile(changedConfig()).mid(1, 9) + QByteArray(18, 0));
+        (char(0x1A) + changed).mid(1, 9) + QByteArray(18, 0));
     add("a save that fails", Link::Hid,
         {{"read -o {dir}/no-folder/out.cfg", 6, "",
           "Não foi possível abrir arquivo especificado"}});
@@ -150,7 +132,7 @@ QList<Case> cases()
         {{"apply {dir}/changed.cfg --port {pty} --json", 10, "", "",
           "changed=true|verified=true|link=serial"},
          {"apply {dir}/changed.cfg --port {pty}", 0, "inalterada"}},
-        changedConfig());
+        changed);
     add("a read-back that differs is refused", Link::Pty,
         {{"write {dir}/changed.cfg --port {pty} --json", 7, "", "", "verified=false|written=true"},
          {"write {dir}/changed.cfg --port {pty}", 7, "", "CMC-7 / Enviar separador: não -> sim"}},
@@ -182,46 +164,6 @@ class CliTest : public QObject
     QTemporaryDir bareFolder; // velorix-cli alone
     QTemporaryDir files;
 
-    struct Result
-    {
-        int exitCode;
-        QString out;
-        QString err;
-    };
-
-    // Runs the program, serving the pty reader (when given) while it runs;
-    // onOutput is told the output so far and stops the program when it says so.
-    Result runCli(const QString &program, const QStringList &args, PtyReader *reader,
-                  bool traceLibraries,
-                  std::function<bool(const QString &, const QString &)> onOutput)
-    {
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-            env.remove(QString::fromLatin1(name));
-        if (traceLibraries)
-            env.insert(QStringLiteral("LD_DEBUG"), QStringLiteral("libs"));
-        process.setProcessEnvironment(env);
-        process.start(program, args);
-        QByteArray out, err;
-        for (int waited = 0; process.state() != QProcess::NotRunning && waited < 60000;
-             waited += 5) {
-            if (reader)
-                reader->service();
-            process.waitForFinished(5);
-            out += process.readAllStandardOutput();
-            err += process.readAllStandardError();
-            if (onOutput(QString::fromUtf8(out), QString::fromUtf8(err)))
-                process.terminate();
-        }
-        out += process.readAllStandardOutput();
-        err += process.readAllStandardError();
-        if (process.state() != QProcess::NotRunning)
-            qFatal("velorix-cli hung: %s", err.constData());
-        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-                QString::fromUtf8(out), QString::fromUtf8(err)};
-    }
-
     void writeFile(const QString &name, const QByteArray &bytes)
     {
         QFile file(files.filePath(name));
@@ -242,9 +184,9 @@ private slots:
         QVERIFY(QFile::copy(QStringLiteral(CLI_EXECUTABLE), hidFolder.filePath("velorix-cli")));
         QVERIFY(QFile::copy(QStringLiteral(SIM_HID_LIBRARY), hidFolder.filePath("libhid_usb.so")));
         QVERIFY(QFile::copy(QStringLiteral(CLI_EXECUTABLE), bareFolder.filePath("velorix-cli")));
-        writeFile("default.cfg", configFile(factory));
-        writeFile("changed.cfg", configFile(changedConfig()));
-        writeFile("short.cfg", configFile(changedConfig()).left(10));
+        writeFile("default.cfg", (char(0x1A) + factory));
+        writeFile("changed.cfg", (char(0x1A) + changed));
+        writeFile("short.cfg", (char(0x1A) + changed).left(10));
         QCOMPARE(mkfifo(files.filePath("fifo").toLocal8Bit().constData(), 0600), 0);
     }
 
@@ -301,8 +243,36 @@ private slots:
                     sent = reader.sendDocument() > 0;
                 return (c.flags & WATCH) && out.contains('\n'); // one read printed: stop
             };
-            const Result result = runCli(program, args, c.link == Link::Pty ? &reader : nullptr,
-                                         (c.flags & TRACE_LIBRARIES) != 0, onOutput);
+            QProcess process;
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+                env.remove(QString::fromLatin1(name));
+            if (c.flags & TRACE_LIBRARIES)
+                env.insert(QStringLiteral("LD_DEBUG"), QStringLiteral("libs"));
+            process.setProcessEnvironment(env);
+            process.start(program, args);
+            QByteArray outBytes, errBytes;
+            // The pty reader is served while the program runs; the program is
+            // stopped when onOutput says so, and given up on after a minute.
+            for (int waited = 0; process.state() != QProcess::NotRunning && waited < 60000;
+                 waited += 5) {
+                if (c.link == Link::Pty)
+                    reader.service();
+                process.waitForFinished(5);
+                outBytes += process.readAllStandardOutput();
+                errBytes += process.readAllStandardError();
+                if (onOutput(QString::fromUtf8(outBytes), QString::fromUtf8(errBytes)))
+                    process.terminate();
+            }
+            if (process.state() != QProcess::NotRunning)
+                qFatal("velorix-cli hung: %s", errBytes.constData());
+            const struct
+            {
+                int exitCode;
+                QString out, err;
+            } result{process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                     QString::fromUtf8(outBytes + process.readAllStandardOutput()),
+                     QString::fromUtf8(errBytes + process.readAllStandardError())};
             const QString context = args.join(' ') + "\n" + result.out + result.err;
             QVERIFY2(result.exitCode == run.exitCode, qPrintable(context));
             const QStringList outs = QString::fromUtf8(run.out).split('|');
@@ -333,7 +303,8 @@ private slots:
         else if (!c.expected.isEmpty()) {
             if (c.link == Link::Hid)
                 QVERIFY(reader_state_load(model, state.constData()));
-            QCOMPARE(bytesOf(model).toHex(' '), c.expected.toHex(' '));
+            QCOMPARE(QByteArray(reinterpret_cast<const char *>(model.configuration), 27).toHex(' '),
+                     c.expected.toHex(' '));
         }
     }
 };
