@@ -72,9 +72,8 @@ private slots:
         QCOMPARE(decoded(send(reader, request(hex("BB") + "123456"))), hex("BB"));
         QCOMPARE(QByteArray(reader.serialNumber), QByteArray("123456"));
         // Malformed or unknown requests are recorded and left unanswered.
-        QCOMPARE(send(reader, request(hex("BB") + "12a456")), QByteArray());
-        QCOMPARE(send(reader, request(hex("DD0102"))), QByteArray());
-        QCOMPARE(send(reader, request(hex("11"))), QByteArray());
+        for (const QByteArray &bad : {hex("BB") + "12a456", hex("DD0102"), hex("11")})
+            QCOMPARE(send(reader, request(bad)), QByteArray());
         QCOMPARE(QByteArray(reader.serialNumber), QByteArray("123456"));
         QCOMPARE(reader.requests.size(), size_t(9));
         QCOMPARE(reader.requests.back(), std::vector<uint8_t>{0x11});
@@ -82,9 +81,7 @@ private slots:
 
         // 0xFF is answered once; then the reader is gone.
         QCOMPARE(send(reader, request(hex("FF")) + request(hex("CC"))), hex("0201FF03FD"));
-        QVERIFY(reader.dfuMode);
-        QVERIFY(!reader.present());
-        QVERIFY(!reader.open());
+        QVERIFY(reader.dfuMode && !reader.present() && !reader.open());
         QCOMPARE(send(reader, request(hex("CC"))), QByteArray());
         QCOMPARE(reader.requests.size(), size_t(10));
     }
@@ -108,10 +105,10 @@ private slots:
         QCOMPARE(send(reader, hex("02000303 023D 0201AB03A8 0201AB03")), QByteArray());
         QCOMPARE(reader.strayBytes, size_t(2 + 4 + 2 + 5));
         QCOMPARE(send(reader, hex("A9")), hex("0201AB03A9"));
-        reader.dropPartialFrame();
-        QCOMPARE(send(reader, hex("0201AB")), QByteArray());
-        reader.dropPartialFrame();
-        QCOMPARE(send(reader, hex("03A9")), QByteArray());
+        for (const char *piece : {"0201AB", "03A9"}) {
+            reader.dropPartialFrame();
+            QCOMPARE(send(reader, hex(piece)), QByteArray());
+        }
         QCOMPARE(reader.strayBytes, size_t(13 + 3 + 2));
         QCOMPARE(reader.requests.size(), size_t(2));
     }
@@ -147,18 +144,14 @@ private slots:
 
         ReaderModel absent;
         absent.faults.absent = true;
-        QVERIFY(!absent.present());
-        QVERIFY(!absent.open());
+        QVERIFY(!absent.present() && !absent.open());
         QCOMPARE(send(absent, cc), QByteArray());
         QVERIFY(absent.requests.empty());
 
         ReaderModel unplugging;
         unplugging.faults.unplugAfterOpens = 2;
-        QVERIFY(unplugging.open());
-        QVERIFY(unplugging.open());
-        QVERIFY(!unplugging.open());
-        QVERIFY(!unplugging.present());
-        QVERIFY(!unplugging.open());
+        QVERIFY(unplugging.open() && unplugging.open());
+        QVERIFY(!unplugging.open() && !unplugging.present() && !unplugging.open());
         QCOMPARE(unplugging.opens, 2);
     }
 
