@@ -24,12 +24,13 @@ public:
     void waitEnds() override { --waitDepth; }
 };
 
+// CdcReader: the reader's configuration selects its CDC interface.
 enum class Outcome
 {
     Accepted,
     NoReader,
     WrongAnswer,
-    CdcReader, // the reader's configuration selects its CDC interface
+    CdcReader
 };
 
 ConfigRecord sampleRecord()
@@ -40,29 +41,23 @@ ConfigRecord sampleRecord()
     return record;
 }
 
-Bytes configRequest()
-{
-    Bytes request(1 + CONFIG_SERIALIZED_SIZE, CMD_SET_CONFIG);
-    sampleRecord().serialize(request.data() + 1);
-    return request;
-}
-
 struct Command
 {
     const char *name;
-    Bytes request;
+    const char *request;  // in hex
     const char *doneText; // null: the command shows none
     const char *value;    // handed back on success; "config": the reader's configuration in hex
 };
 
 const Command commands[] = {
-    {"firmware", {0xAA}, "Concluído", "VELORIX II 1.05"},
-    {"serial number", {0xCC}, "Concluído", "000001"},
-    {"serial number write", {0xBB, '0', '0', '0', '1', '2', '3'}, "Concluído", "000124"},
-    {"configuration read", {0xEE}, "Concluído", "config"},
-    {"configuration write", configRequest(), "Concluído", ""},
-    {"factory restore", {0xAB}, nullptr, ""},
-    {"firmware update", {0xFF}, "Leitor em modo DFU", ""},
+    {"firmware", "AA", "Concluído", "VELORIX II 1.05"},
+    {"serial number", "CC", "Concluído", "000001"},
+    {"serial number write", "BB303030313233", "Concluído", "000124"},
+    {"configuration read", "EE", "Concluído", "config"},
+    {"configuration write", "DD55534552434F4E46D2F7C44402213F09090909000D020003000203", "Concluído",
+     ""},
+    {"factory restore", "AB", nullptr, ""},
+    {"firmware update", "FF", "Leitor em modo DFU", ""},
 };
 
 // Runs the command of this request byte; what it hands back goes to value.
@@ -118,8 +113,10 @@ private slots:
 private:
     void check(const Command &command, ReaderLink link, Outcome outcome)
     {
-        const bool announced = command.request[0] != CMD_SET_DEFAULTS;
-        const bool overHid = link == ReaderLink::Hid || command.request[0] == CMD_ENTER_DFU;
+        const QByteArray requestBytes = QByteArray::fromHex(command.request);
+        const Bytes request(requestBytes.begin(), requestBytes.end());
+        const bool announced = request[0] != CMD_SET_DEFAULTS;
+        const bool overHid = link == ReaderLink::Hid || request[0] == CMD_ENTER_DFU;
         const QByteArray row = QByteArray(command.name) +
                                (link == ReaderLink::Hid ? " HID " : " serial ") +
                                QByteArray::number(static_cast<int>(outcome));
@@ -145,14 +142,14 @@ private:
         RecordingObserver observer;
         ReaderCommands commandSet(session, observer);
         QString value;
-        const CommandFailure failure = run(commandSet, link, command.request[0], &value);
+        const CommandFailure failure = run(commandSet, link, request[0], &value);
 
         CommandFailure expected = COMMAND_OK;
         if (outcome == Outcome::NoReader)
             expected = READER_NOT_FOUND;
         else if (outcome == Outcome::WrongAnswer)
             expected = COMMUNICATION_ERROR;
-        else if (outcome == Outcome::CdcReader && overHid && command.request[0] == CMD_SET_CONFIG)
+        else if (outcome == Outcome::CdcReader && overHid && request[0] == CMD_SET_CONFIG)
             expected = CDC_READER_ON_HID;
         QVERIFY2(failure == expected, row + " gave " + QByteArray::number(failure));
         const QByteArray config(reinterpret_cast<const char *>(reader.configuration), 27);
@@ -165,7 +162,7 @@ private:
         if (!overHid && outcome != Outcome::NoReader)
             requests.push_back({0xAA}); // detection's probe
         if (expected == COMMAND_OK || expected == COMMUNICATION_ERROR)
-            requests.push_back(command.request);
+            requests.push_back(request);
         QVERIFY2(reader.requests == requests, row);
         QVERIFY2(overHid ? port.model.requests.empty() : sim->reader.requests.empty(), row);
 
@@ -182,7 +179,7 @@ private:
             waits = overHid ? HID_OPEN_PAUSES : SERIAL_SCAN;
         else if (!overHid)
             waits = {2000, 2000}; // the probe's answer, then the command's
-        if (expected == COMMAND_OK && command.request[0] == CMD_SET_DEFAULTS)
+        if (expected == COMMAND_OK && request[0] == CMD_SET_DEFAULTS)
             waits.push_back(FACTORY_RESTORE_WAIT_MS);
         QVERIFY2(port.sleep.waits == waits, row);
 
