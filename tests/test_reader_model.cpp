@@ -1,6 +1,8 @@
 #include "link/frame_codec.h"
 #include "sim/reader_model.h"
+#include "sim/reader_state.h"
 
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -49,6 +51,9 @@ const auto configurationOf = [](const ReaderModel &r) {
 class ReaderModelTest : public QObject
 {
     Q_OBJECT
+
+    QTemporaryDir dir;
+    const QByteArray statePath = dir.filePath(QStringLiteral("reader.state")).toLocal8Bit();
 
 private slots:
     void answersEveryCommand()
@@ -165,6 +170,40 @@ private slots:
         const QByteArray answer = decoded(send(reader, request(hex("AA"))));
         QCOMPARE(answer.size(), 60);
         QCOMPARE(answer.back(), '\0');
+    }
+
+    // What a reader stores between runs of the simulated HID library.
+    void stateSurvivesSaveAndLoad()
+    {
+        ReaderModel written;
+        for (size_t i = 0; i < ReaderModel::CONFIG_SIZE; ++i)
+            written.configuration[i] = static_cast<uint8_t>(0xF0 + i);
+        memcpy(written.serialNumber, "004711", 7);
+        QVERIFY(reader_state_save(written, statePath.constData()));
+        ReaderModel read;
+        QVERIFY(reader_state_load(read, statePath.constData()));
+        QCOMPARE(configurationOf(read), configurationOf(written));
+        QCOMPARE(QByteArray(read.serialNumber), QByteArray("004711"));
+        // The factory configuration is the reader's own and is not stored.
+        QCOMPARE(QByteArray(reinterpret_cast<char *>(read.factoryConfiguration), 27),
+                 QByteArray(reinterpret_cast<char *>(ReaderModel().factoryConfiguration), 27));
+    }
+
+    void unusableFilesLeaveTheReaderAlone()
+    {
+        for (const QByteArray &content :
+             {QByteArray(), QByteArray("configuration=00\nserial=000001\n"),
+              "configuration=" + QByteArray(54, 'G') + "\nserial=000001\n",
+              "configuration=" + QByteArray(54, 'A') + "\nserial=12a456\n"}) {
+            QFile file(QString::fromLocal8Bit(statePath));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+            file.close();
+            ReaderModel reader;
+            QVERIFY2(!reader_state_load(reader, statePath.constData()), content);
+            QCOMPARE(QByteArray(reader.serialNumber), QByteArray("000001"));
+        }
+        ReaderModel reader;
+        QVERIFY(!reader_state_load(reader, "/nonexistent/reader.state"));
     }
 };
 
