@@ -1,7 +1,5 @@
-// velorix-cli end to end, as the built executable: over HID against the
-// simulated access library beside it (its reader kept in a fresh state file
-// per case), and over a pseudo-terminal against the simulated reader served
-// by this process. Exit codes, text, JSON, files, and what reached the reader.
+// velorix-cli as built: over HID against the simulated library beside it (a
+// fresh state file per case), and over a pty against this process's reader.
 #include "platform/serial_device.h"
 #include "sim/pty_reader.h"
 #include "sim/reader_model.h"
@@ -30,10 +28,9 @@ enum class Link
     Pty,       // --port: the pty reader of this process
 };
 
-// One run: its arguments split at spaces ({dir}: the case's folder, {pty}:
-// the reader's device), its exit code, fragments of standard output (split
-// at '|'), a fragment of standard error, and JSON fields ("key=value", or
-// "a.b=value" one level down, split at '|').
+// One run: arguments split at spaces ({dir}: the case's folder, {pty}: the
+// reader's device), exit code, fragments of standard output and JSON fields
+// ("key=value" or "a.b=value") split at '|', a fragment of standard error.
 struct Run
 {
     const char *args;
