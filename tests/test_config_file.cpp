@@ -144,9 +144,7 @@ private slots:
         QByteArray alphabet;
         for (int i = 0; i < 300; ++i)
             alphabet += static_cast<char>('A' + i % 26);
-        QTest::newRow("short") << QByteArray("\x05"
-                                             "ABCDEF")
-                               << QByteArray("ABCDEF");
+        QTest::newRow("short") << "\x05" + QByteArray("ABCDEF") << QByteArray("ABCDEF");
         QTest::newRow("negative count") << "\xff" + QByteArray(27, 'Z') << QByteArray();
         QTest::newRow("empty") << QByteArray() << QByteArray();
         QTest::newRow("long") << "\x7f" + alphabet << alphabet.left(128);
