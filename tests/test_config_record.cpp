@@ -72,17 +72,13 @@ private slots:
 
     void characterListItemsAndCodes()
     {
-        const struct
-        {
-            int position;
-            uint8_t code;
-            const char *text;
-        } items[] = {{0, 0x00, "NULL"}, {1, 0x09, "TAB"}, {2, 0x0D, "ENTER"}, {3, 0x20, "SPACE"},
-                     {4, 0x21, "!"},    {33, 0x3E, ">"},  {97, 0x7E, "~"},    {98, 0x7F, "BCKSPC"}};
-        for (const auto &item : items) {
-            QCOMPARE(characterListItem(item.position), QLatin1String(item.text));
-            QCOMPARE(listIndexToChar(item.position), item.code);
-            QCOMPARE(charToListIndex(item.code), item.position);
+        const std::tuple<int, uint8_t, const char *> items[] = {
+            {0, 0x00, "NULL"}, {1, 0x09, "TAB"}, {2, 0x0D, "ENTER"}, {3, 0x20, "SPACE"},
+            {4, 0x21, "!"},    {33, 0x3E, ">"},  {97, 0x7E, "~"},    {98, 0x7F, "BCKSPC"}};
+        for (const auto &[position, code, text] : items) {
+            QCOMPARE(characterListItem(position), QLatin1String(text));
+            QCOMPARE(listIndexToChar(position), code);
+            QCOMPARE(charToListIndex(code), position);
         }
         for (int position = 0; position < CHARACTER_LIST_SIZE; ++position)
             QCOMPARE(charToListIndex(listIndexToChar(position)), position);
@@ -127,42 +123,35 @@ private slots:
 
     void decodedValuesUseTheFormsWords()
     {
-        const struct
-        {
-            int byte;
-            uint8_t value;
-            const char *key;
-            const char *shown;
-        } rows[] = {{0, 0x04, "baudCode", "9600"},
-                    {0, 0x08, "baudCode", "115200"},
-                    {0, 0x00, "baudCode", "0x00 (fora da lista)"},
-                    {0, 0x14, "parity", "Ímpar"},
-                    {0, 0x34, "parity", "0x03 (fora da lista)"},
-                    {0, 0x04, "sevenDataBits", "8 Bits"},
-                    {0, 0x84, "twoStopBits", "2 Stop Bits"},
-                    {1, 0x80, "keyboardSpeed", "70 toques por segundo"},
-                    {1, 0x00, "opticalMode", "Como digitado"},
-                    {2, 0x20, "trayModel", "Com bandeja"},
-                    {3, 0x80, "cdcInterface", "Serial"},
-                    {4, 0x01, "rereadsPlusOne", "0"},
-                    {4, 0x07, "rereadsPlusOne", "0x07 (fora da faixa)"},
-                    {7, 0x09, "bankSlipSeparator1", "TAB"},
-                    {9, 0x20, "utilityBillSeparator1", "SPACE"},
-                    {8, 0x1E, "bankSlipSeparator2", "0x1E (fora da lista)"},
-                    {17, 0xAB, "bccInitialValue", "AB"},
-                    {18, 0xF3, "reservedByte18Bits2to7", "60"},
-                    {16, 0x0A, "protocol", "STX-D-ETX (bytes 02 00 03 0A)"}};
-        for (const auto &row : rows) {
+        const std::tuple<int, uint8_t, const char *, const char *> rows[] = {
+            {0, 0x04, "baudCode", "9600"},
+            {0, 0x08, "baudCode", "115200"},
+            {0, 0x00, "baudCode", "0x00 (fora da lista)"},
+            {0, 0x14, "parity", "Ímpar"},
+            {0, 0x34, "parity", "0x03 (fora da lista)"},
+            {0, 0x04, "sevenDataBits", "8 Bits"},
+            {0, 0x84, "twoStopBits", "2 Stop Bits"},
+            {1, 0x80, "keyboardSpeed", "70 toques por segundo"},
+            {1, 0x00, "opticalMode", "Como digitado"},
+            {2, 0x20, "trayModel", "Com bandeja"},
+            {3, 0x80, "cdcInterface", "Serial"},
+            {4, 0x01, "rereadsPlusOne", "0"},
+            {4, 0x07, "rereadsPlusOne", "0x07 (fora da faixa)"},
+            {7, 0x09, "bankSlipSeparator1", "TAB"},
+            {9, 0x20, "utilityBillSeparator1", "SPACE"},
+            {8, 0x1E, "bankSlipSeparator2", "0x1E (fora da lista)"},
+            {17, 0xAB, "bccInitialValue", "AB"},
+            {18, 0xF3, "reservedByte18Bits2to7", "60"},
+            {16, 0x0A, "protocol", "STX-D-ETX (bytes 02 00 03 0A)"}};
+        for (const auto &[byte, value, key, shown] : rows) {
             ConfigRecord record = {};
             record.initialise();
-            record.settings[row.byte] = row.value;
+            record.settings[byte] = value;
             const QList<DecodedField> fields = decodeConfig(record);
             const auto field =
-                std::find_if(fields.begin(), fields.end(), [&](const DecodedField &f) {
-                    return f.key == QLatin1String(row.key);
-                });
-            QVERIFY2(field != fields.end() && field->value == QString::fromUtf8(row.shown),
-                     row.shown);
+                std::find_if(fields.begin(), fields.end(),
+                             [&](const DecodedField &f) { return f.key == QLatin1String(key); });
+            QVERIFY2(field != fields.end() && field->value == QString::fromUtf8(shown), shown);
         }
     }
 };

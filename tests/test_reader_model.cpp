@@ -121,11 +121,7 @@ private slots:
     void faultsShapeTheAnswers()
     {
         const QByteArray cc = request(hex("CC"));
-        const struct
-        {
-            void (*setFault)(ReaderFaults &);
-            const char *answer;
-        } faulty[] = {
+        const std::pair<void (*)(ReaderFaults &), const char *> faulty[] = {
             {[](ReaderFaults &f) { f.wrongEcho = true; }, "0208CD30303030303100 03 C7"},
             {[](ReaderFaults &f) { f.wrongCheck = true; }, "0208CC30303030303100 03 39"},
             {[](ReaderFaults &f) { f.brokenTrailer = true; }, "0208CC30303030303100 04 C6"},
@@ -135,10 +131,10 @@ private slots:
             {[](ReaderFaults &f) { f.shortAnswer = 2; }, "0202CC3003FD"},
             {[](ReaderFaults &f) { f.shortAnswer = 0; }, "02000303"},
         };
-        for (const auto &fault : faulty) {
+        for (const auto &[setFault, answer] : faulty) {
             ReaderModel reader;
-            fault.setFault(reader.faults);
-            QVERIFY2(send(reader, cc) == hex(fault.answer), fault.answer);
+            setFault(reader.faults);
+            QVERIFY2(send(reader, cc) == hex(answer), answer);
         }
 
         ReaderModel silent;
