@@ -203,19 +203,6 @@ private slots:
         const QByteArray edited = settingBytes();
         trigger("actionSalvar", pathOf("edited.cfg"));
 
-        loadBlock(window.get(), serializedBlock("OUTRO", defaultSettings()));
-        QCOMPARE(get<QLineEdit>("lineEdit_cliente")->text(), QStringLiteral("OUTRO"));
-        trigger("actionAbrir", pathOf("edited.cfg"));
-        QCOMPARE(settingBytes(), edited);
-        QCOMPARE(get<QLineEdit>("lineEdit_cliente")->text(), QStringLiteral("USERCONF"));
-        QVERIFY(get<QCheckBox>("checkBox_valor")->isChecked());
-        QCOMPARE(get<QComboBox>("comboBox_bbSep2")->currentIndex(), 40);
-        // A keyboard file asks for no port.
-        QCOMPARE(portDialogs, 0);
-        QVERIFY(get<QAction>("actionTeclado")->isChecked());
-        QCOMPARE(window->linkSession.com_port_number, 1);
-        QVERIFY(responder->boxes.isEmpty());
-
         // A serial file asks for a port until one is accepted.
         PortFolder ports;
         ports.addPort(3);
@@ -224,11 +211,23 @@ private slots:
         portIndex = 1;
         QByteArray settings = defaultSettings();
         settings[3] = static_cast<char>(0xC4);
-        writeFile(pathOf("in.cfg"), "\x1a" + serializedBlock("USERCONF", settings));
+        writeFile(pathOf("in.cfg"), "\x1a" + serializedBlock("SERIAL", settings));
         trigger("actionAbrir", pathOf("in.cfg"));
         QCOMPARE(portDialogs, 3);
         QCOMPARE(window->linkSession.com_port_number, 12);
         QVERIFY(get<QAction>("actionSerial")->isChecked());
+        QCOMPARE(get<QLineEdit>("lineEdit_cliente")->text(), QStringLiteral("SERIAL"));
+
+        // The edited file comes back whole; a keyboard file asks for no port.
+        trigger("actionAbrir", pathOf("edited.cfg"));
+        QCOMPARE(settingBytes(), edited);
+        QCOMPARE(get<QLineEdit>("lineEdit_cliente")->text(), QStringLiteral("USERCONF"));
+        QVERIFY(get<QCheckBox>("checkBox_valor")->isChecked());
+        QCOMPARE(get<QComboBox>("comboBox_bbSep2")->currentIndex(), 40);
+        QCOMPARE(portDialogs, 3);
+        QVERIFY(get<QAction>("actionTeclado")->isChecked());
+        QCOMPARE(window->linkSession.com_port_number, 12);
+        QVERIFY(responder->boxes.isEmpty());
     }
 
     void fileInAFolderClosedToNewFilesIsWrittenInPlace()
