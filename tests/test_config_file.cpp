@@ -17,9 +17,7 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <sys/resource.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <sys/wait.h>
 
 namespace {
@@ -269,12 +267,8 @@ private slots:
         // Something that is there but is no file to read: a socket, a FIFO
         // with no writer or a silent one, a device. Opening or reading the
         // last ones would block for good.
-        const int socketFd = socket(AF_UNIX, SOCK_STREAM, 0);
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        qstrncpy(address.sun_path, QFile::encodeName(pathOf("socket.cfg")).constData(),
-                 sizeof address.sun_path);
-        QCOMPARE(bind(socketFd, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+        const QByteArray socketPath = QFile::encodeName(pathOf("socket.cfg"));
+        QCOMPARE(mknod(socketPath.constData(), S_IFSOCK | 0600, 0), 0);
         const QByteArray fifo = QFile::encodeName(pathOf("fifo.cfg"));
         QCOMPARE(mkfifo(fifo.constData(), 0600), 0);
         QVERIFY(QFile::link(QStringLiteral("/dev/null"), pathOf("null.cfg")));
@@ -286,7 +280,6 @@ private slots:
                 silentWriter = ::open(fifo.constData(), O_RDWR | O_NONBLOCK);
         }
         ::close(silentWriter);
-        ::close(socketFd);
 
         // The file cannot be created at all: it would go where no file can be made.
         QVERIFY(QFile::link(QStringLiteral("/proc/velorix.cfg"), pathOf("nowhere.cfg")));
