@@ -145,6 +145,7 @@ private slots:
         QTest::newRow("short") << "\x05" + QByteArray("ABCDEF") << QByteArray("ABCDEF");
         QTest::newRow("negative count") << "\xff" + QByteArray(27, 'Z') << QByteArray();
         QTest::newRow("empty") << QByteArray() << QByteArray();
+        QTest::newRow("count zero") << QByteArray("\0AB", 3) << QByteArray("A");
         QTest::newRow("long") << "\x7f" + alphabet << alphabet.left(128);
         QTest::newRow("count below 26") << "\x10" + QByteArray(27, 'Q') << QByteArray(17, 'Q');
     }
