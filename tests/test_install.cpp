@@ -8,51 +8,18 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
-struct RuleKey
-{
-    QString key;
-    QString op;
-    QString value;
-};
-
-// One udev rule: comma-separated KEY op "value" pairs. Empty when the line
-// does not parse.
-QList<RuleKey> parseRule(const QString &line)
-{
-    // KEY or KEY{attribute}, an operator, a quoted value, then a comma or the end.
-    static const QRegularExpression pair(QString::fromLatin1(
-        "^\\s*([A-Za-z_]+(?:\\{[^}]+\\})?)\\s*(==|!=|\\+=|-=|:=|=)\\s*\"([^\"]*)\"\\s*(,|$)"));
-    QList<RuleKey> keys;
-    QString rest = line;
-    while (!rest.trimmed().isEmpty()) {
-        const QRegularExpressionMatch m = pair.match(rest);
-        if (!m.hasMatch())
-            return {};
-        keys.append({m.captured(1), m.captured(2), m.captured(3)});
-        rest = rest.mid(m.capturedEnd());
-    }
-    return keys;
-}
-
-QString valueOf(const QList<RuleKey> &rule, const QString &key)
-{
-    for (const RuleKey &k : rule)
-        if (k.key == key)
-            return k.value;
-    return {};
-}
-} // namespace
-
 class InstallTest : public QObject
 {
     Q_OBJECT
 
     QTemporaryDir prefix;
 
-    QString rulesPath() const
+    QString path(const char *file) const { return prefix.filePath(QString::fromLatin1(file)); }
+    QString rulesPath() const { return path("lib/udev/rules.d/70-velorix-reader.rules"); }
+    QString contentsOf(const char *file)
     {
-        return prefix.filePath(QStringLiteral("lib/udev/rules.d/70-velorix-reader.rules"));
+        QFile in(path(file));
+        return in.open(QIODevice::ReadOnly) ? QString::fromUtf8(in.readAll()) : QString();
     }
 
 private slots:
@@ -68,12 +35,10 @@ private slots:
 
     void installedProgramFindsItsLibraryAndStarts()
     {
-        const QString exe = prefix.filePath(QStringLiteral("bin/velorix-config"));
-        QVERIFY(QFileInfo(exe).isExecutable());
-        QVERIFY(!QFileInfo::exists(prefix.filePath(QStringLiteral("bin/libhid_usb.so"))));
-        const QString library = prefix.filePath(QStringLiteral("lib/velorix-config/libhid_usb.so"));
-        QVERIFY(QFileInfo::exists(library));
-
+        const QString exe = path("bin/velorix-config");
+        const QString library = path("lib/velorix-config/libhid_usb.so");
+        QVERIFY(QFileInfo(exe).isExecutable() && QFileInfo::exists(library));
+        QVERIFY(!QFileInfo::exists(path("bin/libhid_usb.so")));
         // The dynamic loader's own trace shows which file the program loads;
         // the program itself reads no variable or option.
         QProcess run;
@@ -85,7 +50,7 @@ private slots:
         run.start(exe, {});
         QVERIFY(run.waitForStarted());
         static const QRegularExpression initialised(
-            QString::fromLatin1("calling init: (\\S*libhid_usb\\.so)"));
+            QStringLiteral("calling init: (\\S*libhid_usb\\.so)"));
         QString trace;
         QRegularExpressionMatch m;
         QElapsedTimer patience;
@@ -104,35 +69,52 @@ private slots:
                  QFileInfo(library).canonicalFilePath());
     }
 
-    void headlessProgramAndItsManualPage()
+    void headlessProgramDesktopFilesAndManualPages()
     {
-        const QString exe = prefix.filePath(QStringLiteral("bin/velorix-cli"));
         QProcess run;
-        run.start(exe, {QStringLiteral("--version")});
+        run.start(path("bin/velorix-cli"), {QStringLiteral("--version")});
         QVERIFY(run.waitForFinished(30000));
         QCOMPARE(run.readAllStandardOutput(), QByteArray("velorix-cli 1.0\n"));
-        QFile page(prefix.filePath(QStringLiteral("share/man/man1/velorix-cli.1")));
-        QVERIFY(page.open(QIODevice::ReadOnly));
-        QVERIFY(page.readAll().contains(QString::fromUtf8(".SH CÓDIGOS DE SAÍDA").toUtf8()));
+        QVERIFY(contentsOf("share/man/man1/velorix-cli.1")
+                    .contains(QString::fromUtf8(".SH CÓDIGOS DE SAÍDA")));
+        const QString entry = contentsOf("share/applications/velorix-config.desktop");
+        QVERIFY(entry.contains(QStringLiteral("\nExec=velorix-config\n")));
+        // One main category, so that menus list the program once.
+        QVERIFY(entry.contains(QStringLiteral("\nCategories=Settings;HardwareSettings;\n")));
+        for (const char *file : {"share/icons/hicolor/scalable/apps/velorix-config.svg",
+                                 "share/metainfo/org.example.velorix.config.metainfo.xml"})
+            QVERIFY2(QFileInfo::exists(path(file)), file);
+        // Every installed program has its manual page.
+        const QStringList programs = QDir(path("bin")).entryList(QDir::Files);
+        QVERIFY(programs.contains(QStringLiteral("velorix-config")));
+        for (const QString &program : programs)
+            QVERIFY2(QFileInfo::exists(path("share/man/man1/") + program + ".1"),
+                     qPrintable(program));
     }
 
     void udevRulesGrantTheReaderAndKeepModemManagerAway()
     {
-        QFile rules(rulesPath());
-        QVERIFY(rules.open(QIODevice::ReadOnly | QIODevice::Text));
+        // Comma-separated KEY or KEY{attribute}, an operator and a quoted value.
+        const QString pair = QStringLiteral(
+            "\\s*([A-Za-z_]+(?:\\{[^}]+\\})?)\\s*(?:==|!=|\\+=|-=|:=|=)\\s*\"([^\"]*)\"\\s*");
+        const QRegularExpression rule('^' + pair + "(?:," + pair + ")*$"), key(pair);
         QSet<QString> granted, ignored;
-        for (const QString &raw : QString::fromUtf8(rules.readAll()).split('\n')) {
+        const QString text = contentsOf("lib/udev/rules.d/70-velorix-reader.rules");
+        QVERIFY(!text.isEmpty());
+        for (const QString &raw : text.split('\n')) {
             const QString line = raw.trimmed();
             if (line.isEmpty() || line.startsWith('#'))
                 continue;
-            const QList<RuleKey> rule = parseRule(line);
-            QVERIFY2(!rule.isEmpty(), qPrintable(line));
-            QCOMPARE(valueOf(rule, QStringLiteral("ATTRS{idVendor}")), QStringLiteral("0802"));
-            QVERIFY2(valueOf(rule, QStringLiteral("MODE")).isEmpty(), "rules never widen a mode");
-            const QString product = valueOf(rule, QStringLiteral("ATTRS{idProduct}"));
-            if (valueOf(rule, QStringLiteral("TAG")) == QStringLiteral("uaccess"))
-                granted << valueOf(rule, QStringLiteral("SUBSYSTEM")) + ':' + product;
-            else if (valueOf(rule, QStringLiteral("ENV{ID_MM_DEVICE_IGNORE}")) == "1")
+            QVERIFY2(rule.match(line).hasMatch(), qPrintable(line));
+            QMap<QString, QString> values;
+            for (const QRegularExpressionMatch &m : key.globalMatch(line))
+                values[m.captured(1)] = m.captured(2);
+            QCOMPARE(values.value("ATTRS{idVendor}"), QStringLiteral("0802"));
+            QVERIFY2(!values.contains("MODE"), "rules never widen a mode");
+            const QString product = values.value("ATTRS{idProduct}");
+            if (values.value("TAG") == QStringLiteral("uaccess"))
+                granted << values.value("SUBSYSTEM") + ':' + product;
+            else if (values.value("ENV{ID_MM_DEVICE_IGNORE}") == "1")
                 ignored << product;
             else
                 QFAIL(qPrintable("a rule that does neither: " + line));
@@ -166,26 +148,6 @@ private slots:
                  qPrintable(output));
         // udevadm names the file and line of everything it objects to.
         QVERIFY2(!output.contains(ours + ':'), qPrintable(output));
-    }
-
-    void desktopFilesAndManualPages()
-    {
-        QFile entry(prefix.filePath(QStringLiteral("share/applications/velorix-config.desktop")));
-        QVERIFY(entry.open(QIODevice::ReadOnly | QIODevice::Text));
-        const QString text = QString::fromUtf8(entry.readAll());
-        QVERIFY(text.contains(QStringLiteral("\nExec=velorix-config\n")));
-        // One main category, so that menus list the program once.
-        QVERIFY(text.contains(QStringLiteral("\nCategories=Settings;HardwareSettings;\n")));
-        for (const char *file : {"share/icons/hicolor/scalable/apps/velorix-config.svg",
-                                 "share/metainfo/org.example.velorix.config.metainfo.xml"})
-            QVERIFY2(QFileInfo::exists(prefix.filePath(QString::fromLatin1(file))), file);
-        // Every installed program has its manual page.
-        const QStringList programs =
-            QDir(prefix.filePath(QStringLiteral("bin"))).entryList(QDir::Files);
-        QVERIFY(programs.contains(QStringLiteral("velorix-config")));
-        for (const QString &program : programs)
-            QVERIFY2(QFileInfo::exists(prefix.filePath("share/man/man1/" + program + ".1")),
-                     qPrintable(program));
     }
 };
 

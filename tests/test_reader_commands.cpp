@@ -6,7 +6,6 @@
 #include "simulated_port.h"
 
 #include <QTest>
-#include <functional>
 
 namespace {
 constexpr int READER_COM = 65;
@@ -25,21 +24,13 @@ public:
     void waitEnds() override { --waitDepth; }
 };
 
+// CdcReader: the reader's configuration selects its CDC interface.
 enum class Outcome
 {
     Accepted,
     NoReader,
     WrongAnswer,
-    CdcReader, // the reader's configuration selects its CDC interface
-};
-
-struct Command
-{
-    const char *name;
-    Bytes request;
-    const char *doneText; // null: the command shows none
-    // Runs the command and checks what it handed back on success.
-    std::function<CommandFailure(ReaderCommands &, ReaderLink, const ReaderModel &)> run;
+    CdcReader
 };
 
 ConfigRecord sampleRecord()
@@ -50,69 +41,48 @@ ConfigRecord sampleRecord()
     return record;
 }
 
-Bytes configRequest()
+struct Command
 {
-    Bytes request(1 + CONFIG_SERIALIZED_SIZE, CMD_SET_CONFIG);
-    sampleRecord().serialize(request.data() + 1);
-    return request;
-}
+    const char *name;
+    const char *request;  // in hex
+    const char *doneText; // null: the command shows none
+    const char *value;    // handed back on success; "config": the reader's configuration in hex
+};
 
 const Command commands[] = {
-    {"firmware",
-     {0xAA},
-     "Concluído",
-     [](ReaderCommands &c, ReaderLink link, const ReaderModel &reader) {
-         QString version;
-         const CommandFailure failure = c.readFirmware(link, &version);
-         if (failure == COMMAND_OK && version.toStdString() != reader.firmwareVersion)
-             qFatal("wrong firmware version");
-         return failure;
-     }},
-    {"serial number",
-     {0xCC},
-     "Concluído",
-     [](ReaderCommands &c, ReaderLink link, const ReaderModel &reader) {
-         QString number;
-         const CommandFailure failure = c.readSerialNumber(link, &number);
-         if (failure == COMMAND_OK && number != QLatin1String(reader.serialNumber))
-             qFatal("wrong serial number");
-         return failure;
-     }},
-    {"serial number write",
-     {0xBB, '0', '0', '0', '1', '2', '3'},
-     "Concluído",
-     [](ReaderCommands &c, ReaderLink link, const ReaderModel &) {
-         QString next;
-         const CommandFailure failure = c.writeSerialNumber(link, QStringLiteral("000123"), &next);
-         if (failure == COMMAND_OK && next != QStringLiteral("000124"))
-             qFatal("wrong next serial number");
-         return failure;
-     }},
-    {"configuration read",
-     {0xEE},
-     "Concluído",
-     [](ReaderCommands &c, ReaderLink link, const ReaderModel &reader) {
-         uint8_t config[CONFIG_SERIALIZED_SIZE];
-         const CommandFailure failure = c.readConfiguration(link, config);
-         if (failure == COMMAND_OK && memcmp(config, reader.configuration, sizeof config) != 0)
-             qFatal("wrong configuration");
-         return failure;
-     }},
-    {"configuration write", configRequest(), "Concluído",
-     [](ReaderCommands &c, ReaderLink link, const ReaderModel &) {
-         return c.writeConfiguration(link, sampleRecord());
-     }},
-    {"factory restore",
-     {0xAB},
-     nullptr,
-     [](ReaderCommands &c, ReaderLink link, const ReaderModel &) {
-         return c.restoreDefaults(link);
-     }},
-    {"firmware update",
-     {0xFF},
-     "Leitor em modo DFU",
-     [](ReaderCommands &c, ReaderLink, const ReaderModel &) { return c.enterDfu(); }},
+    {"firmware", "AA", "Concluído", "VELORIX II 1.05"},
+    {"serial number", "CC", "Concluído", "000001"},
+    {"serial number write", "BB303030313233", "Concluído", "000124"},
+    {"configuration read", "EE", "Concluído", "config"},
+    {"configuration write", "DD55534552434F4E46D2F7C44402213F09090909000D020003000203", "Concluído",
+     ""},
+    {"factory restore", "AB", nullptr, ""},
+    {"firmware update", "FF", "Leitor em modo DFU", ""},
 };
+
+// Runs the command of this request byte; what it hands back goes to value.
+CommandFailure run(ReaderCommands &c, ReaderLink link, uint8_t request, QString *value)
+{
+    uint8_t config[CONFIG_SERIALIZED_SIZE] = {};
+    CommandFailure failure = COMMAND_OK;
+    switch (request) {
+    case 0xAA:
+        return c.readFirmware(link, value);
+    case 0xCC:
+        return c.readSerialNumber(link, value);
+    case 0xBB:
+        return c.writeSerialNumber(link, QStringLiteral("000123"), value);
+    case 0xEE:
+        failure = c.readConfiguration(link, config);
+        *value = QString::fromLatin1(QByteArray(reinterpret_cast<char *>(config), 27).toHex());
+        return failure;
+    case CMD_SET_CONFIG:
+        return c.writeConfiguration(link, sampleRecord());
+    case 0xAB:
+        return c.restoreDefaults(link);
+    }
+    return c.enterDfu();
+}
 
 const Waits HID_OPEN_PAUSES(5, 1000);
 const Waits SERIAL_SCAN = {2000, 200, 200, 200, 200, 200, 200, 2000, 1000};
@@ -143,8 +113,10 @@ private slots:
 private:
     void check(const Command &command, ReaderLink link, Outcome outcome)
     {
-        const bool announced = command.request[0] != CMD_SET_DEFAULTS;
-        const bool overHid = link == ReaderLink::Hid || command.request[0] == CMD_ENTER_DFU;
+        const QByteArray requestBytes = QByteArray::fromHex(command.request);
+        const Bytes request(requestBytes.begin(), requestBytes.end());
+        const bool announced = request[0] != CMD_SET_DEFAULTS;
+        const bool overHid = link == ReaderLink::Hid || request[0] == CMD_ENTER_DFU;
         const QByteArray row = QByteArray(command.name) +
                                (link == ReaderLink::Hid ? " HID " : " serial ") +
                                QByteArray::number(static_cast<int>(outcome));
@@ -169,22 +141,28 @@ private:
 
         RecordingObserver observer;
         ReaderCommands commandSet(session, observer);
-        const CommandFailure failure = command.run(commandSet, link, reader);
+        QString value;
+        const CommandFailure failure = run(commandSet, link, request[0], &value);
 
         CommandFailure expected = COMMAND_OK;
         if (outcome == Outcome::NoReader)
             expected = READER_NOT_FOUND;
         else if (outcome == Outcome::WrongAnswer)
             expected = COMMUNICATION_ERROR;
-        else if (outcome == Outcome::CdcReader && overHid && command.request[0] == CMD_SET_CONFIG)
+        else if (outcome == Outcome::CdcReader && overHid && request[0] == CMD_SET_CONFIG)
             expected = CDC_READER_ON_HID;
         QVERIFY2(failure == expected, row + " gave " + QByteArray::number(failure));
+        const QByteArray config(reinterpret_cast<const char *>(reader.configuration), 27);
+        const bool isConfig = qstrcmp(command.value, "config") == 0;
+        if (expected == COMMAND_OK)
+            QVERIFY2(value.toUtf8() == (isConfig ? config.toHex() : QByteArray(command.value)),
+                     row);
 
         std::vector<Bytes> requests;
         if (!overHid && outcome != Outcome::NoReader)
             requests.push_back({0xAA}); // detection's probe
         if (expected == COMMAND_OK || expected == COMMUNICATION_ERROR)
-            requests.push_back(command.request);
+            requests.push_back(request);
         QVERIFY2(reader.requests == requests, row);
         QVERIFY2(overHid ? port.model.requests.empty() : sim->reader.requests.empty(), row);
 
@@ -201,7 +179,7 @@ private:
             waits = overHid ? HID_OPEN_PAUSES : SERIAL_SCAN;
         else if (!overHid)
             waits = {2000, 2000}; // the probe's answer, then the command's
-        if (expected == COMMAND_OK && command.request[0] == CMD_SET_DEFAULTS)
+        if (expected == COMMAND_OK && request[0] == CMD_SET_DEFAULTS)
             waits.push_back(FACTORY_RESTORE_WAIT_MS);
         QVERIFY2(port.sleep.waits == waits, row);
 

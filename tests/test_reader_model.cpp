@@ -1,13 +1,12 @@
 #include "link/frame_codec.h"
 #include "sim/reader_model.h"
+#include "sim/reader_state.h"
 
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
-QByteArray hex(const char *text)
-{
-    return QByteArray::fromHex(text);
-}
+const auto hex = [](const char *text) { return QByteArray::fromHex(text); };
 
 // The host's side: frames built with the configurator's codec.
 QByteArray request(const QByteArray &payload)
@@ -44,15 +43,17 @@ QByteArray send(ReaderModel &reader, const QByteArray &bytes, size_t capacity = 
     return QByteArray(reinterpret_cast<const char *>(answer), n);
 }
 
-QByteArray configurationOf(const ReaderModel &reader)
-{
-    return QByteArray(reinterpret_cast<const char *>(reader.configuration), 27);
-}
+const auto configurationOf = [](const ReaderModel &r) {
+    return QByteArray(reinterpret_cast<const char *>(r.configuration), 27);
+};
 } // namespace
 
 class ReaderModelTest : public QObject
 {
     Q_OBJECT
+
+    QTemporaryDir dir;
+    const QByteArray statePath = dir.filePath(QStringLiteral("reader.state")).toLocal8Bit();
 
 private slots:
     void answersEveryCommand()
@@ -61,9 +62,7 @@ private slots:
         QCOMPARE(configurationOf(reader),
                  QByteArray("FABRICA", 8) + hex("D2F7C44402213F09090909000D0200030002 03"));
         QCOMPARE(send(reader, hex("0201CC03CE")), hex("0208CC30303030303100 03 C6"));
-        QCOMPARE(decoded(send(reader, request(hex("AA")))), QByteArray("\xAA"
-                                                                       "VELORIX II 1.05",
-                                                                       17));
+        QCOMPARE(decoded(send(reader, request(hex("AA")))), "\xAAVELORIX II 1.05" + hex("00"));
         QCOMPARE(decoded(send(reader, request(hex("EE")))), hex("EE") + configurationOf(reader));
 
         QByteArray cdc = QByteArray("USERCONF") + QByteArray(19, char(0x11));
@@ -75,16 +74,11 @@ private slots:
         QCOMPARE(reader.productId(), ReaderModel::PID_KEYBOARD);
         QCOMPARE(configurationOf(reader), configurationOf(ReaderModel()));
 
-        QCOMPARE(decoded(send(reader, request(QByteArray("\xBB"
-                                                         "123456")))),
-                 hex("BB"));
+        QCOMPARE(decoded(send(reader, request(hex("BB") + "123456"))), hex("BB"));
         QCOMPARE(QByteArray(reader.serialNumber), QByteArray("123456"));
         // Malformed or unknown requests are recorded and left unanswered.
-        QCOMPARE(send(reader, request(QByteArray("\xBB"
-                                                 "12a456"))),
-                 QByteArray());
-        QCOMPARE(send(reader, request(hex("DD0102"))), QByteArray());
-        QCOMPARE(send(reader, request(hex("11"))), QByteArray());
+        for (const QByteArray &bad : {hex("BB") + "12a456", hex("DD0102"), hex("11")})
+            QCOMPARE(send(reader, request(bad)), QByteArray());
         QCOMPARE(QByteArray(reader.serialNumber), QByteArray("123456"));
         QCOMPARE(reader.requests.size(), size_t(9));
         QCOMPARE(reader.requests.back(), std::vector<uint8_t>{0x11});
@@ -92,9 +86,7 @@ private slots:
 
         // 0xFF is answered once; then the reader is gone.
         QCOMPARE(send(reader, request(hex("FF")) + request(hex("CC"))), hex("0201FF03FD"));
-        QVERIFY(reader.dfuMode);
-        QVERIFY(!reader.present());
-        QVERIFY(!reader.open());
+        QVERIFY(reader.dfuMode && !reader.present() && !reader.open());
         QCOMPARE(send(reader, request(hex("CC"))), QByteArray());
         QCOMPARE(reader.requests.size(), size_t(10));
     }
@@ -105,9 +97,7 @@ private slots:
         const QByteArray frame = request(hex("CC"));
         for (char byte : frame.left(4))
             QCOMPARE(send(reader, QByteArray(1, byte)), QByteArray());
-        QCOMPARE(decoded(send(reader, frame.right(1))), QByteArray("\xCC"
-                                                                   "000001",
-                                                                   8));
+        QCOMPARE(decoded(send(reader, frame.right(1))), hex("CC") + "000001" + hex("00"));
 
         // Two frames at once, and frames behind noise and broken frames.
         QCOMPARE(send(reader, request(hex("AB")) + request(hex("FF")) + request(hex("AA"))),
@@ -120,10 +110,10 @@ private slots:
         QCOMPARE(send(reader, hex("02000303 023D 0201AB03A8 0201AB03")), QByteArray());
         QCOMPARE(reader.strayBytes, size_t(2 + 4 + 2 + 5));
         QCOMPARE(send(reader, hex("A9")), hex("0201AB03A9"));
-        reader.dropPartialFrame();
-        QCOMPARE(send(reader, hex("0201AB")), QByteArray());
-        reader.dropPartialFrame();
-        QCOMPARE(send(reader, hex("03A9")), QByteArray());
+        for (const char *piece : {"0201AB", "03A9"}) {
+            reader.dropPartialFrame();
+            QCOMPARE(send(reader, hex(piece)), QByteArray());
+        }
         QCOMPARE(reader.strayBytes, size_t(13 + 3 + 2));
         QCOMPARE(reader.requests.size(), size_t(2));
     }
@@ -131,22 +121,21 @@ private slots:
     void faultsShapeTheAnswers()
     {
         const QByteArray cc = request(hex("CC"));
-        auto answerWith = [&](auto setFault) {
+        const std::pair<void (*)(ReaderFaults &), const char *> faulty[] = {
+            {[](ReaderFaults &f) { f.wrongEcho = true; }, "0208CD30303030303100 03 C7"},
+            {[](ReaderFaults &f) { f.wrongCheck = true; }, "0208CC30303030303100 03 39"},
+            {[](ReaderFaults &f) { f.brokenTrailer = true; }, "0208CC30303030303100 04 C6"},
+            {[](ReaderFaults &f) { f.noiseBeforeFrame = true; },
+             "55A500 0208CC30303030303100 03 C6"},
+            {[](ReaderFaults &f) { f.emptyPayload = true; }, "02000303"},
+            {[](ReaderFaults &f) { f.shortAnswer = 2; }, "0202CC3003FD"},
+            {[](ReaderFaults &f) { f.shortAnswer = 0; }, "02000303"},
+        };
+        for (const auto &[setFault, answer] : faulty) {
             ReaderModel reader;
             setFault(reader.faults);
-            return send(reader, cc);
-        };
-        QCOMPARE(answerWith([](ReaderFaults &f) { f.wrongEcho = true; }),
-                 hex("0208CD30303030303100 03 C7"));
-        QCOMPARE(answerWith([](ReaderFaults &f) { f.wrongCheck = true; }),
-                 hex("0208CC30303030303100 03 39"));
-        QCOMPARE(answerWith([](ReaderFaults &f) { f.brokenTrailer = true; }),
-                 hex("0208CC30303030303100 04 C6"));
-        QCOMPARE(answerWith([](ReaderFaults &f) { f.noiseBeforeFrame = true; }),
-                 hex("55A500 0208CC30303030303100 03 C6"));
-        QCOMPARE(answerWith([](ReaderFaults &f) { f.emptyPayload = true; }), hex("02000303"));
-        QCOMPARE(answerWith([](ReaderFaults &f) { f.shortAnswer = 2; }), hex("0202CC3003FD"));
-        QCOMPARE(answerWith([](ReaderFaults &f) { f.shortAnswer = 0; }), hex("02000303"));
+            QVERIFY2(send(reader, cc) == hex(answer), answer);
+        }
 
         ReaderModel silent;
         silent.faults.silent = true;
@@ -156,18 +145,14 @@ private slots:
 
         ReaderModel absent;
         absent.faults.absent = true;
-        QVERIFY(!absent.present());
-        QVERIFY(!absent.open());
+        QVERIFY(!absent.present() && !absent.open());
         QCOMPARE(send(absent, cc), QByteArray());
         QVERIFY(absent.requests.empty());
 
         ReaderModel unplugging;
         unplugging.faults.unplugAfterOpens = 2;
-        QVERIFY(unplugging.open());
-        QVERIFY(unplugging.open());
-        QVERIFY(!unplugging.open());
-        QVERIFY(!unplugging.present());
-        QVERIFY(!unplugging.open());
+        QVERIFY(unplugging.open() && unplugging.open());
+        QVERIFY(!unplugging.open() && !unplugging.present() && !unplugging.open());
         QCOMPARE(unplugging.opens, 2);
     }
 
@@ -181,6 +166,40 @@ private slots:
         const QByteArray answer = decoded(send(reader, request(hex("AA"))));
         QCOMPARE(answer.size(), 60);
         QCOMPARE(answer.back(), '\0');
+    }
+
+    // What a reader stores between runs of the simulated HID library.
+    void stateSurvivesSaveAndLoad()
+    {
+        ReaderModel written;
+        for (size_t i = 0; i < ReaderModel::CONFIG_SIZE; ++i)
+            written.configuration[i] = static_cast<uint8_t>(0xF0 + i);
+        memcpy(written.serialNumber, "004711", 7);
+        QVERIFY(reader_state_save(written, statePath.constData()));
+        ReaderModel read;
+        QVERIFY(reader_state_load(read, statePath.constData()));
+        QCOMPARE(configurationOf(read), configurationOf(written));
+        QCOMPARE(QByteArray(read.serialNumber), QByteArray("004711"));
+        // The factory configuration is the reader's own and is not stored.
+        QCOMPARE(QByteArray(reinterpret_cast<char *>(read.factoryConfiguration), 27),
+                 QByteArray(reinterpret_cast<char *>(ReaderModel().factoryConfiguration), 27));
+    }
+
+    void unusableFilesLeaveTheReaderAlone()
+    {
+        for (const QByteArray &content :
+             {QByteArray(), QByteArray("configuration=00\nserial=000001\n"),
+              "configuration=" + QByteArray(54, 'G') + "\nserial=000001\n",
+              "configuration=" + QByteArray(54, 'A') + "\nserial=12a456\n"}) {
+            QFile file(QString::fromLocal8Bit(statePath));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+            file.close();
+            ReaderModel reader;
+            QVERIFY2(!reader_state_load(reader, statePath.constData()), content);
+            QCOMPARE(QByteArray(reader.serialNumber), QByteArray("000001"));
+        }
+        ReaderModel reader;
+        QVERIFY(!reader_state_load(reader, "/nonexistent/reader.state"));
     }
 };
 

@@ -6,9 +6,8 @@
 
 SimHid *simHidOf(const char *libraryFile)
 {
-    LibraryHandle library = platform_load_library(libraryFile);
-    auto entry =
-        reinterpret_cast<velorix_sim_hid_fn>(platform_find_symbol(library, "velorix_sim_hid"));
+    auto entry = reinterpret_cast<velorix_sim_hid_fn>(
+        platform_find_symbol(platform_load_library(libraryFile), "velorix_sim_hid"));
     if (!entry)
         qFatal("%s is not the simulated HID library", libraryFile);
     return entry();

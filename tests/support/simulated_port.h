@@ -1,8 +1,7 @@
 #pragma once
-// A simulated reader on COM n of a device folder of the test's own. Every
-// wait of the configurator is recorded instead of slept, and the reader
-// answers in its place. The link session it is given (its own by default)
-// is pointed at that port, with the baud rate of start-up.
+// A simulated reader on COM n of the test's own device folder; the waits are
+// recorded, not slept, and the reader answers in their place. The session
+// given (its own by default) points at that port at the start-up baud rate.
 #include "commands/link_session.h"
 #include "port_folder.h"
 #include "recording_sleep.h"
