@@ -138,18 +138,13 @@ private slots:
         sim->reader.faults.noiseBeforeFrame = true;
         QCOMPARE(exchange(hex("CC")).left(7), QByteArray("\xCC"
                                                          "000001"));
-        sim->reader.faults = {};
-        sim->reader.faults.emptyPayload = true;
-        QCOMPARE(exchange(hex("CC")), QByteArray("failed"));
-        sim->reader.faults = {};
-        sim->reader.faults.wrongCheck = true;
-        QCOMPARE(exchange(hex("CC")), QByteArray("failed"));
-        sim->reader.faults = {};
-        sim->reader.faults.brokenTrailer = true;
-        QCOMPARE(exchange(hex("CC")), QByteArray("failed"));
-        sim->reader.faults = {};
-        sim->reader.faults.silent = true;
-        QCOMPARE(exchange(hex("CC")), QByteArray("failed"));
+        ReaderFaults &faults = sim->reader.faults;
+        for (bool *fault :
+             {&faults.emptyPayload, &faults.wrongCheck, &faults.brokenTrailer, &faults.silent}) {
+            faults = {};
+            *fault = true;
+            QCOMPARE(exchange(hex("CC")), QByteArray("failed"));
+        }
         QCOMPARE(sim->reader.requests.size(), size_t(7));
     }
 
