@@ -37,8 +37,8 @@ private slots:
     {
         QCOMPARE(CloseHandles(), 0);
         QCOMPARE(fake_hidapi().misuses, 0);
-        QCOMPARE(fake_hidapi().unfreedEnumerations(), 0);
-        QVERIFY(fake_hidapi().openPaths().empty());
+        QCOMPARE(fake_hidapi().unfreedEnumerations, 0);
+        QVERIFY(fake_hidapi().openPaths.empty());
         QVERIFY(!fake_hidapi().initialised);
     }
 
@@ -51,7 +51,7 @@ private slots:
         QVERIFY(hid.opens.empty());
         QVERIFY(Init_HID(VENDOR, PID_CDC, 0) != 0);
         QCOMPARE(hid.opens, Paths{"/dev/hidraw1"});
-        QCOMPARE(hid.openPaths(), Paths{"/dev/hidraw1"});
+        QCOMPARE(hid.openPaths, Paths{"/dev/hidraw1"});
         // hidapi takes a zero id for "any": that must not open a stranger.
         for (auto ids : {std::pair(0, 0), std::pair(int(VENDOR), 0), std::pair(0, int(PID_CDC))})
             QCOMPARE(Init_HID(ushort(ids.first), ushort(ids.second), 0), 0);
@@ -104,7 +104,7 @@ private slots:
             hid.opens.clear();
             QVERIFY2((Init_HID(VENDOR, PID_KEYBOARD, 0) != 0) == found, c);
             QVERIFY2(hid.opens == tried, c);
-            QVERIFY2(hid.openPaths() == (found ? Paths{tried.back()} : Paths{}), c);
+            QVERIFY2(hid.openPaths == (found ? Paths{tried.back()} : Paths{}), c);
             QVERIFY2(hid.initialised == found, c);
             QVERIFY2((WriteOutputReport(report) != 0) == found, c);
             QVERIFY2((ReadInputReport(5000, report) != 0) == found, c);
@@ -119,16 +119,16 @@ private slots:
         hid.devices = {configuration("/dev/hidraw0"), configuration("/dev/hidraw1", PID_CDC)};
         QVERIFY(Init_HID(VENDOR, PID_KEYBOARD, 0) != 0);
         QVERIFY(Init_HID(VENDOR, PID_CDC, 0) != 0);
-        QCOMPARE(hid.openPaths(), Paths{"/dev/hidraw1"});
+        QCOMPARE(hid.openPaths, Paths{"/dev/hidraw1"});
         // The old device is closed even when the new one is not there.
         hid.devices.resize(1);
         QCOMPARE(Init_HID(VENDOR, PID_CDC, 0), 0);
-        QVERIFY(hid.openPaths().empty() && !hid.initialised);
+        QVERIFY(hid.openPaths.empty() && !hid.initialised);
         // Closing twice is no failure, and the next command opens afresh.
         QVERIFY(Init_HID(VENDOR, PID_KEYBOARD, 0) != 0);
         for (int closing = 0; closing < 2; ++closing) {
             QCOMPARE(CloseHandles(), 0);
-            QVERIFY(hid.openPaths().empty() && !hid.initialised);
+            QVERIFY(hid.openPaths.empty() && !hid.initialised);
         }
         QCOMPARE(WriteOutputReport(report), 0);
         QVERIFY(hid.writes.empty());
