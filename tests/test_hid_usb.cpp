@@ -9,6 +9,7 @@
 
 namespace {
 using Paths = std::vector<std::string>;
+FakeHidapi &hid = fakeHidapi;
 const unsigned short VENDOR = 0x0802, PID_KEYBOARD = 0x3002, PID_CDC = 0x3003;
 const unsigned short VENDOR_PAGE = 0xFF00, GENERIC_DESKTOP = 0x01, KEYBOARD_USAGE = 0x06;
 
@@ -36,15 +37,14 @@ private slots:
     void cleanup()
     {
         QCOMPARE(CloseHandles(), 0);
-        QCOMPARE(fake_hidapi().misuses, 0);
-        QCOMPARE(fake_hidapi().unfreedEnumerations, 0);
-        QVERIFY(fake_hidapi().openPaths.empty());
-        QVERIFY(!fake_hidapi().initialised);
+        QCOMPARE(hid.misuses, 0);
+        QCOMPARE(hid.unfreedEnumerations, 0);
+        QVERIFY(hid.openPaths.empty());
+        QVERIFY(!hid.initialised);
     }
 
     void opensOnlyTheDeviceWithTheIdsAsked()
     {
-        FakeHidapi &hid = fake_hidapi();
         hid.devices = {{"/dev/hidraw0", 0x1234, PID_KEYBOARD, VENDOR_PAGE, 1},
                        configuration("/dev/hidraw1", PID_CDC)};
         QCOMPARE(Init_HID(VENDOR, PID_KEYBOARD, 0), 0);
@@ -67,7 +67,6 @@ private slots:
 
     void choosesTheConfigurationInterface()
     {
-        FakeHidapi &hid = fake_hidapi();
         // Entries by kind and hidraw number (lower case: refuses to open), then
         // the hidraw numbers tried: the last is opened, unless marked '-'.
         const char *const cases[] = {
@@ -115,7 +114,6 @@ private slots:
 
     void reopeningOrClosingClosesTheOpenDevice()
     {
-        FakeHidapi &hid = fake_hidapi();
         hid.devices = {configuration("/dev/hidraw0"), configuration("/dev/hidraw1", PID_CDC)};
         QVERIFY(Init_HID(VENDOR, PID_KEYBOARD, 0) != 0);
         QVERIFY(Init_HID(VENDOR, PID_CDC, 0) != 0);
@@ -138,7 +136,6 @@ private slots:
 
     void reportsKeepTheirLayout()
     {
-        FakeHidapi &hid = fake_hidapi();
         hid.devices = {configuration("/dev/hidraw0")};
         QVERIFY(Init_HID(VENDOR, PID_KEYBOARD, 0) != 0);
         unsigned char out[HID_USB_REPORT_SIZE] = {0x00, 0x02, 0x01, 0xEE, 0x03, 0xEC};
@@ -166,7 +163,6 @@ private slots:
 
     void failedTransfersGiveZero()
     {
-        FakeHidapi &hid = fake_hidapi();
         hid.devices = {configuration("/dev/hidraw0")};
         QVERIFY(Init_HID(VENDOR, PID_KEYBOARD, 0) != 0);
         for (int result : {-1, 0, 40, 64}) {
