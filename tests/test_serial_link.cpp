@@ -113,9 +113,7 @@ private slots:
         port.reader.baudRate = 14400;
         serial_load_settings(&serial_port, com_port_number, 14400);
         QCOMPARE(serial_open(&serial_port), SERIAL_OPENED);
-        QCOMPARE(exchange(0xCC).left(8), QByteArray("\xCC"
-                                                    "000001",
-                                                    8));
+        QCOMPARE(exchange(0xCC).left(8), QByteArray::fromHex("CC30303030303100"));
         QCOMPARE(port.sleep.waits, std::vector<uint32_t>{1000});
         serial_close(&serial_port);
     }
@@ -190,9 +188,7 @@ private slots:
         QVERIFY(ask({0xCC, 0xEE}));
         memset(answer, 0, sizeof answer);
         QCOMPARE(serial_receive_frame(&serial_port, answer), SERIAL_DONE);
-        QCOMPARE(bytesOf(answer, 9), QByteArray("\xCC"
-                                                "000001\0\0",
-                                                9));
+        QCOMPARE(bytesOf(answer, 9), QByteArray::fromHex("CC3030303030310000"));
         QCOMPARE(serial_receive_frame(&serial_port, answer), SERIAL_NOTHING_RECEIVED);
 
         // A garbled answer is no answer, even when its first byte fits: a
