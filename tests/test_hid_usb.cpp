@@ -63,6 +63,7 @@ private slots:
         // hidapi takes a zero id for "any": that must not open a stranger.
         for (auto ids : {std::pair(0, 0), std::pair(int(VENDOR), 0), std::pair(0, int(PID_CDC))})
             QCOMPARE(Init_HID(ushort(ids.first), ushort(ids.second), 0), 0);
+        QVERIFY(hid.openPaths.empty());
         QCOMPARE(hid.enumerations, (std::vector<std::pair<unsigned short, unsigned short>>{
                                        {VENDOR, PID_KEYBOARD}, {VENDOR, PID_CDC}}));
         // Nor does anything open when hidapi cannot start.
