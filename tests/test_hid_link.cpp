@@ -128,33 +128,24 @@ private slots:
 
     void receiveDecodesTheAnswerReport()
     {
-        QCOMPARE(exchange(hex("CC")).left(9), QByteArray("\xCC"
-                                                         "000001\0\0",
-                                                         9));
+        QCOMPARE(exchange(hex("CC")).left(9), hex("CC3030303030310000"));
         QCOMPARE(sim->readTimeouts, std::vector<unsigned>{5000});
         QCOMPARE(exchange(hex("EE")).mid(1, 27),
                  QByteArray(reinterpret_cast<const char *>(sim->reader.configuration), 27));
 
         sim->reader.faults.noiseBeforeFrame = true;
-        QCOMPARE(exchange(hex("CC")).left(7), QByteArray("\xCC"
-                                                         "000001"));
-        sim->reader.faults = {};
-        sim->reader.faults.emptyPayload = true;
-        QCOMPARE(exchange(hex("CC")), QByteArray("failed"));
-        sim->reader.faults = {};
-        sim->reader.faults.wrongCheck = true;
-        QCOMPARE(exchange(hex("CC")), QByteArray("failed"));
-        sim->reader.faults = {};
-        sim->reader.faults.brokenTrailer = true;
-        QCOMPARE(exchange(hex("CC")), QByteArray("failed"));
-        sim->reader.faults = {};
-        sim->reader.faults.silent = true;
-        QCOMPARE(exchange(hex("CC")), QByteArray("failed"));
+        QCOMPARE(exchange(hex("CC")).left(7), hex("CC303030303031"));
+        ReaderFaults &faults = sim->reader.faults;
+        for (bool *fault :
+             {&faults.emptyPayload, &faults.wrongCheck, &faults.brokenTrailer, &faults.silent}) {
+            faults = {};
+            *fault = true;
+            QCOMPARE(exchange(hex("CC")), QByteArray("failed"));
+        }
         QCOMPARE(sim->reader.requests.size(), size_t(7));
-    }
 
-    void readerInUpdateModeIsNoLongerFound()
-    {
+        // A reader in update mode is no longer found.
+        faults = {};
         RecordingSleep sleep;
         QCOMPARE(exchange(hex("FF")).left(2), hex("FF00"));
         QCOMPARE(hidLibrary.CloseHandles(), 0);

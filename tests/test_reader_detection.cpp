@@ -31,31 +31,39 @@ class ReaderDetectionTest : public QObject
     Q_OBJECT
 
 private slots:
-    void readerAtTheCurrentRateAnswersTheFirstProbe()
+    void scanFindsTheReaderOrCostsEveryRate()
     {
-        SimulatedPort port(READER_COM, 2400, &session);
-        QVERIFY(serial_detect_reader(&serial_port, com_port_number, &com_baud_rate));
-        QCOMPARE(port.sleep.waits, Waits{2000});
-        QCOMPARE(port.reader.ratesHeard, Rates{2400});
-        QCOMPARE(port.model.requests, std::vector<std::vector<uint8_t>>{{0xAA}});
-        QCOMPARE(com_baud_rate, 2400);
-        QVERIFY(portReleased());
-    }
-
-    void scanFindsTheReaderAndKeepsItsRate()
-    {
+        const Rates everyRate = {2400, 115200, 57600, 38400, 19200, 9600, 4800, 2400, 1200};
+        const Waits everyWait = {2000, 200, 200, 200, 200, 200, 200, 2000, 1000};
+        // A reader at the current rate answers the first probe; a silent one,
+        // or one with the wrong answer, costs every rate and keeps the rate.
+        const struct
+        {
+            int32_t readerRate;
+            bool ReaderFaults::*fault;
+            size_t probes, requests;
+        } cases[] = {{2400, nullptr, 1, 1},
+                     {9600, nullptr, 6, 1},
+                     {2400, &ReaderFaults::silent, 9, 2}, // heard at 2400 only
+                     {2400, &ReaderFaults::wrongEcho, 9, 2}};
+        for (const auto &c : cases) {
+            SimulatedPort port(READER_COM, c.readerRate, &session);
+            if (c.fault)
+                port.model.faults.*c.fault = true;
+            QCOMPARE(serial_detect_reader(&serial_port, com_port_number, &com_baud_rate), !c.fault);
+            QCOMPARE(port.reader.ratesHeard,
+                     Rates(everyRate.begin(), everyRate.begin() + c.probes));
+            QCOMPARE(port.sleep.waits, Waits(everyWait.begin(), everyWait.begin() + c.probes));
+            QCOMPARE(port.model.requests, std::vector<std::vector<uint8_t>>(c.requests, {0xAA}));
+            QCOMPARE(com_baud_rate, c.fault ? 2400 : c.readerRate);
+            QVERIFY(portReleased());
+        }
+        // The rate found is kept: the next detection succeeds at once.
         SimulatedPort port(READER_COM, 9600, &session);
-        QVERIFY(serial_detect_reader(&serial_port, com_port_number, &com_baud_rate));
-        QCOMPARE(port.reader.ratesHeard, (Rates{2400, 115200, 57600, 38400, 19200, 9600}));
-        QCOMPARE(port.sleep.waits, (Waits{2000, 200, 200, 200, 200, 200}));
-        QCOMPARE(port.model.requests.size(), size_t{1});
-        QCOMPARE(com_baud_rate, 9600);
-        QVERIFY(portReleased());
-
-        port.sleep.waits.clear();
+        com_baud_rate = 9600;
         QVERIFY(serial_detect_reader(&serial_port, com_port_number, &com_baud_rate));
         QCOMPARE(port.sleep.waits, Waits{200});
-        QCOMPARE(port.reader.ratesHeard.back(), 9600);
+        QCOMPARE(port.reader.ratesHeard, Rates{9600});
     }
 
     void missingPortFailsWithoutAScan()
@@ -63,33 +71,9 @@ private slots:
         SimulatedPort port(READER_COM, 2400, &session);
         com_port_number = READER_COM + 1;
         QVERIFY(!serial_detect_reader(&serial_port, com_port_number, &com_baud_rate));
-        QVERIFY(port.sleep.waits.empty());
-        QVERIFY(port.reader.ratesHeard.empty());
+        QVERIFY(port.sleep.waits.empty() && port.reader.ratesHeard.empty());
         QCOMPARE(com_baud_rate, 2400);
         QCOMPARE(serial_port.handle, SERIAL_NO_HANDLE);
-    }
-
-    void silentReaderCostsEveryRateAndKeepsTheRate()
-    {
-        SimulatedPort port(READER_COM, 2400, &session);
-        port.model.faults.silent = true;
-        QVERIFY(!serial_detect_reader(&serial_port, com_port_number, &com_baud_rate));
-        QCOMPARE(port.reader.ratesHeard,
-                 (Rates{2400, 115200, 57600, 38400, 19200, 9600, 4800, 2400, 1200}));
-        QCOMPARE(port.sleep.waits, (Waits{2000, 200, 200, 200, 200, 200, 200, 2000, 1000}));
-        QCOMPARE(port.sleep.total(), uint64_t{6200});
-        QCOMPARE(port.model.requests.size(), size_t{2}); // heard at 2400 only
-        QCOMPARE(com_baud_rate, 2400);
-        QVERIFY(portReleased());
-    }
-
-    void wrongAnswerIsNoAnswer()
-    {
-        SimulatedPort port(READER_COM, 2400, &session);
-        port.model.faults.wrongEcho = true;
-        QVERIFY(!serial_detect_reader(&serial_port, com_port_number, &com_baud_rate));
-        QCOMPARE(port.sleep.waits.size(), size_t{9});
-        QCOMPARE(com_baud_rate, 2400);
     }
 
     void portThatVanishesEndsTheScan()
@@ -104,8 +88,7 @@ private slots:
         QCOMPARE(port.sleep.waits,
                  (Waits{2000, 200, 200, DETECT_REOPEN_PAUSE_MS, DETECT_REOPEN_PAUSE_MS}));
         QCOMPARE(com_baud_rate, 2400);
-        QCOMPARE(serial_port.handle, SERIAL_NO_HANDLE);
-        QVERIFY(!serial_port.open);
+        QVERIFY(serial_port.handle == SERIAL_NO_HANDLE && !serial_port.open);
     }
 
     void portHeldForAMomentIsTriedAgain()
@@ -141,8 +124,8 @@ private slots:
             QMetaObject::invokeMethod(window.get(), "GetSerialParams", Q_RETURN_ARG(bool, found)));
         QVERIFY(found);
         QCOMPARE(window->linkSession.com_baud_rate, 4800);
-        QVERIFY(window->linkSession.serial_port.handle == SERIAL_NO_HANDLE &&
-                !window->linkSession.serial_port.open && serial_device_probe(READER_COM));
+        const SerialPortSettings &used = window->linkSession.serial_port;
+        QVERIFY(used.handle == SERIAL_NO_HANDLE && !used.open && serial_device_probe(READER_COM));
     }
 };
 

@@ -2,8 +2,7 @@
 #include "platform/serial_device.h"
 #include "port_folder.h"
 
-#include <QFile>
-#include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QTest>
 #include <asm/termbits.h>
 #include <cerrno>
@@ -13,12 +12,17 @@
 #include <unistd.h>
 
 namespace {
-QByteArray pathOf(int comNumber)
+QByteArray pathOf(int comNumber, size_t size = 256)
 {
     char path[256];
-    if (!serial_device_path(comNumber, path, sizeof path))
-        return "none";
-    return path;
+    return serial_device_path(comNumber, path, size) ? path : "none";
+}
+
+// Writes these bytes to the device; the count written.
+int put(int device, const QByteArray &data)
+{
+    return serial_device_write(device, reinterpret_cast<const uint8_t *>(data.constData()),
+                               static_cast<size_t>(data.size()));
 }
 
 // Reads what the configurator side wrote, from the master side.
@@ -29,18 +33,12 @@ QByteArray drain(int master)
     return got > 0 ? QByteArray(reinterpret_cast<char *>(bytes), got) : QByteArray();
 }
 
+// The line as the master side sees it (all zero when it cannot be read).
 SerialLineSettings lineOf(int master)
 {
     SerialLineSettings line{};
-    if (!serial_device_line_settings(master, &line))
-        qFatal("cannot read the line back");
+    serial_device_line_settings(master, &line);
     return line;
-}
-
-// Another program's descriptor on COM n, as a terminal program would hold it.
-int openAsAnotherProgram(int comNumber)
-{
-    return open(pathOf(comNumber).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
 }
 
 // Leaves the line as a program would that set its input rate apart.
@@ -63,17 +61,14 @@ class SerialDeviceTest : public QObject
 private slots:
     void comNumbersMapToDeviceFamilies()
     {
-        QCOMPARE(pathOf(1), QByteArray("/dev/ttyS0"));
-        QCOMPARE(pathOf(32), QByteArray("/dev/ttyS31"));
-        QCOMPARE(pathOf(33), QByteArray("/dev/ttyUSB0"));
-        QCOMPARE(pathOf(64), QByteArray("/dev/ttyUSB31"));
-        QCOMPARE(pathOf(65), QByteArray("/dev/ttyACM0"));
-        QCOMPARE(pathOf(96), QByteArray("/dev/ttyACM31"));
-        for (int none : {-1, 0, 97, 2500})
-            QCOMPARE(pathOf(none), QByteArray("none"));
-
-        char tooSmall[10];
-        QVERIFY(!serial_device_path(33, tooSmall, sizeof tooSmall));
+        const std::pair<int, const char *> cases[] = {{1, "/dev/ttyS0"},    {32, "/dev/ttyS31"},
+                                                      {33, "/dev/ttyUSB0"}, {64, "/dev/ttyUSB31"},
+                                                      {65, "/dev/ttyACM0"}, {96, "/dev/ttyACM31"},
+                                                      {-1, "none"},         {0, "none"},
+                                                      {97, "none"},         {2500, "none"}};
+        for (const auto &[com, path] : cases)
+            QCOMPARE(pathOf(com), QByteArray(path));
+        QCOMPARE(pathOf(33, 10), QByteArray("none")); // too small for the path
 
         serial_device_use_folder("/tmp/ports");
         QCOMPARE(pathOf(66), QByteArray("/tmp/ports/ttyACM1"));
@@ -99,12 +94,9 @@ private slots:
         serial_device_close(again);
 
         // A file that is not a terminal is no port.
-        QTemporaryDir other;
-        const QString plain = other.filePath(QStringLiteral("plain"));
-        QFile file(plain);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.close();
-        ports.link(1, plain.toLocal8Bit().constData());
+        QTemporaryFile plain;
+        QVERIFY(plain.open());
+        ports.link(1, plain.fileName().toLocal8Bit().constData());
         QCOMPARE(serial_device_open(1), SERIAL_NO_DEVICE);
     }
 
@@ -115,11 +107,11 @@ private slots:
         for (bool marked : {true, false}) {
             PortFolder ports;
             const int master = ports.addPort(65);
-            const int holder = openAsAnotherProgram(65);
+            // Another program's descriptor, as a terminal program would hold it.
+            const int holder = open(pathOf(65).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
             QVERIFY(holder >= 0);
             QCOMPARE(marked ? ioctl(holder, TIOCEXCL) : flock(holder, LOCK_EX | LOCK_NB), 0);
-            const uint8_t pending[] = "pending\n";
-            QCOMPARE(serial_device_write(master, pending, 8), 8);
+            QCOMPARE(put(master, "pending\n"), 8);
 
             QVERIFY(!serial_device_probe(65));
             QCOMPARE(serial_device_open(65), SERIAL_NO_DEVICE);
@@ -179,11 +171,9 @@ private slots:
         for (int rate : {600, 1200, 14400, 2400, 4800, 9600, 19200, 14400, 38400, 57600, 115200}) {
             QCOMPARE(serial_device_configure(device, rate, 8, 'n', 2), 0);
             const SerialLineSettings line = lineOf(master);
-            QCOMPARE(line.baudRate, rate);
-            QCOMPARE(line.inputBaudRate, rate);
-            QCOMPARE(line.dataBits, 8);
-            QCOMPARE(line.parity, 'n');
-            QCOMPARE(line.stopBits, 2);
+            QCOMPARE((QList<int>{line.baudRate, line.inputBaudRate, line.dataBits, line.parity,
+                                 line.stopBits}),
+                     (QList<int>{rate, rate, 8, 'n', 2}));
         }
         QCOMPARE(serial_device_configure(device, 9600, 8, 'n', 1), 0);
         QCOMPARE(lineOf(master).stopBits, 1);
@@ -206,24 +196,19 @@ private slots:
         QCOMPARE(serial_device_configure(device, 2400, 8, 'n', 2), 0);
         serial_device_close(device);
         // Bytes waiting before the port was opened belong to no exchange.
-        const uint8_t stale[] = {0x02, 0x01, 0xAA};
-        QCOMPARE(serial_device_write(master, stale, sizeof stale), 3);
+        QCOMPARE(put(master, QByteArray::fromHex("0201AA")), 3);
         device = serial_device_open(12);
         QVERIFY(device >= 0);
 
         uint8_t bytes[16];
         QCOMPARE(serial_device_read(device, bytes, sizeof bytes), 0);
 
-        const uint8_t answer[] = {0x02, 0x01, 0xAA, 0x03, 0xA8};
-        QCOMPARE(serial_device_write(master, answer, sizeof answer), 5);
+        QCOMPARE(put(master, QByteArray::fromHex("0201AA03A8")), 5);
         QCOMPARE(serial_device_read(device, bytes, 3), 3);
         QCOMPARE(serial_device_read(device, bytes + 3, sizeof bytes - 3), 2);
-        QCOMPARE(QByteArray(reinterpret_cast<char *>(bytes), 5),
-                 QByteArray(reinterpret_cast<const char *>(answer), 5));
-
-        const uint8_t request[] = {0x02, 0x01, 0xEE, 0x03, 0xEC};
-        QCOMPARE(serial_device_write(device, request, sizeof request), 5);
-        QCOMPARE(drain(master), QByteArray(reinterpret_cast<const char *>(request), 5));
+        QCOMPARE(QByteArray(reinterpret_cast<char *>(bytes), 5), QByteArray::fromHex("0201AA03A8"));
+        QCOMPARE(put(device, QByteArray::fromHex("0201EE03EC")), 5);
+        QCOMPARE(drain(master), QByteArray::fromHex("0201EE03EC"));
 
         // Nobody takes the output any more: once the driver's buffers are
         // full, a write gives up after its bound.
@@ -234,7 +219,7 @@ private slots:
             for (ssize_t put; (put = write(device, filler, sizeof filler)) > 0;)
                 queued += static_cast<size_t>(put);
             QCOMPARE(errno, EAGAIN);
-            written = serial_device_write(device, request, 1);
+            written = put(device, "\x02");
             queued += written > 0 ? 1 : 0;
         }
         QCOMPARE(written, -1);
@@ -247,7 +232,7 @@ private slots:
             delivered += static_cast<size_t>(got.size());
         QVERIFY(delivered < queued);
         QCOMPARE(serial_device_read(-1, bytes, sizeof bytes), -1);
-        QCOMPARE(serial_device_write(-1, request, 1), -1);
+        QCOMPARE(put(-1, "\x02"), -1);
     }
 };
 

@@ -14,7 +14,6 @@ constexpr int READER_COM = 65;
 LinkSession session;
 SerialPortSettings &serial_port = session.serial_port;
 int32_t &com_port_number = session.com_port_number;
-int32_t &com_baud_rate = session.com_baud_rate;
 
 QByteArray bytesOf(const uint8_t *bytes, size_t n)
 {
@@ -29,30 +28,31 @@ QByteArray lineOutput(const SimulatedPort &port)
     return got > 0 ? bytesOf(bytes, static_cast<size_t>(got)) : QByteArray();
 }
 
-int32_t lineRate(const SimulatedPort &port)
-{
-    SerialLineSettings line{};
-    serial_device_line_settings(port.reader.masterDevice(), &line);
-    return line.baudRate;
-}
-
 bool portReleased()
 {
     return serial_port.handle == SERIAL_NO_HANDLE && !serial_port.open &&
            serial_device_probe(serial_port.portNumber);
 }
 
-// One request and its answer at the link's current settings.
+// Sends these one-byte requests, then waits for the answers as a command does.
+bool ask(std::initializer_list<uint8_t> commands)
+{
+    for (const uint8_t &command : commands)
+        if (serial_send_frame(&serial_port, &command, 1) != SERIAL_DONE)
+            return false;
+    platform_sleep(serial_answer_delay(serial_port.baudRate));
+    return true;
+}
+
+// One request and its answer, into a buffer filled with fill beforehand.
 QByteArray exchange(uint8_t command, uint8_t fill = 0)
 {
     uint8_t answer[65];
     memset(answer, fill, sizeof answer);
-    if (serial_send_frame(&serial_port, &command, 1) != SERIAL_DONE)
+    if (!ask({command}))
         return "send failed";
-    platform_sleep(serial_answer_delay(serial_port.baudRate));
-    if (serial_receive_frame(&serial_port, answer) != SERIAL_DONE)
-        return "nothing";
-    return bytesOf(answer, sizeof answer);
+    const bool received = serial_receive_frame(&serial_port, answer) == SERIAL_DONE;
+    return (received ? "" : "nothing:") + bytesOf(answer, sizeof answer);
 }
 } // namespace
 
@@ -84,8 +84,7 @@ private slots:
             SerialPortSettings settings = {READER_COM, c.baudRate,       c.dataBits, c.parity,
                                            c.stopBits, SERIAL_NO_HANDLE, 0};
             QCOMPARE(serial_open(&settings), c.result);
-            QCOMPARE(settings.handle, SERIAL_NO_HANDLE);
-            QCOMPARE(settings.open, uint8_t{0});
+            QVERIFY(settings.handle == SERIAL_NO_HANDLE && !settings.open);
         }
         serial_device_close(held);
         QVERIFY(port.sleep.waits.empty());
@@ -94,18 +93,17 @@ private slots:
     void everyRateOpensAtEightNTwoWithItsWait()
     {
         SimulatedPort port(READER_COM, 2400, &session);
-        const struct
-        {
-            int32_t rate;
-            uint32_t wait;
-        } table[] = {{600, 1000},   {1200, 1000}, {2400, 2000}, {4800, 200},  {9600, 200},
-                     {14400, 1000}, {19200, 200}, {38400, 200}, {57600, 200}, {115200, 200}};
-        for (const auto &row : table) {
-            serial_load_settings(&serial_port, com_port_number, row.rate);
+        const std::pair<int32_t, uint32_t> table[] = {
+            {600, 1000},   {1200, 1000}, {2400, 2000}, {4800, 200},  {9600, 200},
+            {14400, 1000}, {19200, 200}, {38400, 200}, {57600, 200}, {115200, 200}};
+        for (const auto &[rate, wait] : table) {
+            serial_load_settings(&serial_port, com_port_number, rate);
             QCOMPARE(serial_open(&serial_port), SERIAL_OPENED);
             QVERIFY(serial_port.open);
-            QCOMPARE(lineRate(port), row.rate);
-            QCOMPARE(serial_answer_delay(row.rate), row.wait);
+            SerialLineSettings line{};
+            serial_device_line_settings(port.reader.masterDevice(), &line);
+            QCOMPARE(line.baudRate, rate);
+            QCOMPARE(serial_answer_delay(rate), wait);
             QCOMPARE(serial_close(&serial_port), 0);
             QVERIFY(portReleased());
         }
@@ -115,9 +113,7 @@ private slots:
         port.reader.baudRate = 14400;
         serial_load_settings(&serial_port, com_port_number, 14400);
         QCOMPARE(serial_open(&serial_port), SERIAL_OPENED);
-        QCOMPARE(exchange(0xCC).left(8), QByteArray("\xCC"
-                                                    "000001",
-                                                    8));
+        QCOMPARE(exchange(0xCC).left(8), QByteArray::fromHex("CC30303030303100"));
         QCOMPARE(port.sleep.waits, std::vector<uint32_t>{1000});
         serial_close(&serial_port);
     }
@@ -125,8 +121,7 @@ private slots:
     void failedOpensHoldNothing()
     {
         SimulatedPort port(READER_COM, 2400, &session);
-        com_port_number = READER_COM + 1; // nothing there
-        serial_load_settings(&serial_port, com_port_number, 2400);
+        serial_load_settings(&serial_port, READER_COM + 1, 2400); // nothing there
         QCOMPARE(serial_open(&serial_port), SERIAL_OPEN_FAILED);
         QCOMPARE(serial_port.handle, SERIAL_NO_HANDLE);
 
@@ -134,13 +129,11 @@ private slots:
         // the port is not left locked behind the failure.
         SerialPortSettings sevenBits = {READER_COM, 2400, 7, "e", 1, SERIAL_NO_HANDLE, 0};
         QCOMPARE(serial_open(&sevenBits), SERIAL_SETTINGS_REFUSED);
-        QCOMPARE(sevenBits.handle, SERIAL_NO_HANDLE);
-        QVERIFY(!sevenBits.open);
+        QVERIFY(sevenBits.handle == SERIAL_NO_HANDLE && !sevenBits.open);
         QVERIFY(serial_device_probe(READER_COM));
 
         // Opening a record that still holds its port releases the old device.
-        com_port_number = READER_COM;
-        serial_load_settings(&serial_port, com_port_number, 2400);
+        serial_load_settings(&serial_port, READER_COM, 2400);
         QCOMPARE(serial_open(&serial_port), SERIAL_OPENED);
         QCOMPARE(serial_open(&serial_port), SERIAL_OPENED);
         serial_close(&serial_port);
@@ -165,7 +158,6 @@ private slots:
         QCOMPARE(serial_send_frame(&serial_port, payload, 61), SERIAL_SEND_FAILED);
         QCOMPARE(serial_send_frame(&serial_port, payload, 80), SERIAL_SEND_FAILED);
         QVERIFY(lineOutput(port).isEmpty());
-
         serial_close(&serial_port);
         QCOMPARE(serial_send_frame(&serial_port, &command, 1), SERIAL_SEND_FAILED);
     }
@@ -180,45 +172,30 @@ private slots:
 
         // A 60-byte answer is a 64-byte frame: all of it is parsed.
         port.model.firmwareVersion = std::string(58, 'F');
-        QByteArray whole = exchange(0xAA, 0x5A);
-        QCOMPARE(whole.left(59), QByteArray("\xAA") + QByteArray(58, 'F'));
-        QCOMPARE(whole.at(59), '\0');
+        const QByteArray whole = "\xAA" + QByteArray(58, 'F') + '\0';
+        QCOMPARE(exchange(0xAA, 0x5A).left(60), whole);
 
         // Three bytes of noise before it: the frame's trailer and check byte
         // are beyond the first 64 and never reach the parser, so the cut
         // frame is no answer, though its payload was copied.
         port.model.faults.noiseBeforeFrame = true;
-        const uint8_t firmware = 0xAA;
-        QCOMPARE(serial_send_frame(&serial_port, &firmware, 1), SERIAL_DONE);
-        platform_sleep(serial_answer_delay(serial_port.baudRate));
-        memset(answer, 0x5A, sizeof answer);
-        QCOMPARE(serial_receive_frame(&serial_port, answer), SERIAL_NOTHING_RECEIVED);
-        const QByteArray cut = bytesOf(answer, sizeof answer);
-        QCOMPARE(cut.left(59), whole.left(59));
-        QCOMPARE(cut.at(59), '\x5A');
+        QCOMPARE(exchange(0xAA, 0x5A).left(68), "nothing:" + whole.left(59) + '\x5A');
         QCOMPARE(serial_receive_frame(&serial_port, answer), SERIAL_NOTHING_RECEIVED);
         port.model.faults.noiseBeforeFrame = false;
 
         // Two answers queued: one receive takes the first; the second is
         // lost with the rest of what was read.
-        const uint8_t serial = 0xCC, config = 0xEE;
-        QCOMPARE(serial_send_frame(&serial_port, &serial, 1), SERIAL_DONE);
-        QCOMPARE(serial_send_frame(&serial_port, &config, 1), SERIAL_DONE);
-        platform_sleep(serial_answer_delay(serial_port.baudRate));
+        QVERIFY(ask({0xCC, 0xEE}));
         memset(answer, 0, sizeof answer);
         QCOMPARE(serial_receive_frame(&serial_port, answer), SERIAL_DONE);
-        QCOMPARE(bytesOf(answer, 9), QByteArray("\xCC"
-                                                "000001\0\0",
-                                                9));
+        QCOMPARE(bytesOf(answer, 9), QByteArray::fromHex("CC3030303030310000"));
         QCOMPARE(serial_receive_frame(&serial_port, answer), SERIAL_NOTHING_RECEIVED);
 
         // A garbled answer is no answer, even when its first byte fits: a
         // bad check byte or trailer is never taken for the reader's word.
         for (bool *fault : {&port.model.faults.wrongCheck, &port.model.faults.brokenTrailer}) {
             *fault = true;
-            QCOMPARE(serial_send_frame(&serial_port, &serial, 1), SERIAL_DONE);
-            platform_sleep(serial_answer_delay(serial_port.baudRate));
-            QCOMPARE(serial_receive_frame(&serial_port, answer), SERIAL_NOTHING_RECEIVED);
+            QVERIFY(exchange(0xCC).startsWith("nothing:"));
             *fault = false;
         }
         serial_close(&serial_port);
@@ -228,21 +205,18 @@ private slots:
     void settingsLoadOnlyWhileThePortIsClosed()
     {
         SimulatedPort port(READER_COM, 2400, &session);
-        QCOMPARE(serial_port.portNumber, READER_COM);
-        QCOMPARE(serial_port.baudRate, 2400);
-        QCOMPARE(serial_port.dataBits, 8);
-        QCOMPARE(serial_port.parity[0], 'n');
-        QCOMPARE(serial_port.stopBits, 2);
+        const auto settings = [] {
+            return QList<int>{serial_port.portNumber, serial_port.baudRate, serial_port.dataBits,
+                              serial_port.parity[0], serial_port.stopBits};
+        };
+        QCOMPARE(settings(), (QList<int>{READER_COM, 2400, 8, 'n', 2}));
         QCOMPARE(serial_open(&serial_port), SERIAL_OPENED);
-        com_port_number = 3;
-        serial_load_settings(&serial_port, com_port_number, 9600);
-        QCOMPARE(serial_port.portNumber, READER_COM);
-        QCOMPARE(serial_port.baudRate, 2400);
+        serial_load_settings(&serial_port, 3, 9600);
+        QCOMPARE(settings(), (QList<int>{READER_COM, 2400, 8, 'n', 2}));
         QCOMPARE(serial_close(&serial_port), 0);
         QCOMPARE(serial_close(&serial_port), 0);
-        serial_load_settings(&serial_port, com_port_number, 9600);
-        QCOMPARE(serial_port.portNumber, 3);
-        QCOMPARE(serial_port.baudRate, 9600);
+        serial_load_settings(&serial_port, 3, 9600);
+        QCOMPARE(settings(), (QList<int>{3, 9600, 8, 'n', 2}));
     }
 };
 

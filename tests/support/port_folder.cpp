@@ -5,7 +5,6 @@
 #include "platform/serial_system.h"
 
 #include <QFile>
-#include <QtGlobal>
 #include <asm/termbits.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
@@ -18,8 +17,7 @@ QString requestName(unsigned long request, void *argument)
 {
     static const std::map<unsigned long, const char *> names = {
         {TIOCGEXCL, "TIOCGEXCL"}, {TIOCEXCL, "TIOCEXCL"},       {TIOCNXCL, "TIOCNXCL"},
-        {TIOCMBIC, "TIOCMBIC"},   {TIOCGSERIAL, "TIOCGSERIAL"}, {TCGETS2, "TCGETS2"},
-        {TCSETS2, "TCSETS2"},
+        {TIOCMBIC, "TIOCMBIC"},   {TIOCGSERIAL, "TIOCGSERIAL"},
     };
     if (request == TCFLSH)
         return reinterpret_cast<uintptr_t>(argument) == TCIFLUSH ? "TCFLSH input" : "TCFLSH output";
@@ -27,39 +25,35 @@ QString requestName(unsigned long request, void *argument)
     return found != names.end() ? found->second : QString::number(request, 16);
 }
 
-int recordOpen(const char *path, int flags)
-{
-    active->calls << "open";
-    return real.open(path, flags);
-}
-
-int recordFlock(int device, int operation)
-{
-    active->calls << "flock";
-    return real.flock(device, operation);
-}
-
-int recordClose(int device)
-{
-    active->calls << "close";
-    return real.close(device);
-}
-
 int answerIoctl(int device, unsigned long request, void *argument)
 {
     active->calls << requestName(request, argument);
     struct stat status;
-    if (request != TIOCGSERIAL || fstat(device, &status) != 0)
-        return real.ioctl(device, request, argument);
-    const auto uart = active->uartTypes.find(status.st_rdev);
-    if (uart == active->uartTypes.end())
+    if (request != TIOCGSERIAL || fstat(device, &status) != 0 ||
+        !active->uartTypes.count(status.st_rdev))
         return real.ioctl(device, request, argument);
     *static_cast<serial_struct *>(argument) = serial_struct{};
-    static_cast<serial_struct *>(argument)->type = uart->second;
+    static_cast<serial_struct *>(argument)->type = active->uartTypes[status.st_rdev];
     return 0;
 }
 
-const SerialSystem standIn = {recordOpen, answerIoctl, recordFlock, recordClose};
+int noted(const char *call, int result)
+{
+    active->calls << call;
+    return result;
+}
+
+const SerialSystem standIn = {
+    [](const char *path, int flags) { return noted("open", real.open(path, flags)); }, answerIoctl,
+    [](int device, int operation) { return noted("flock", real.flock(device, operation)); },
+    [](int device) { return noted("close", real.close(device)); }};
+
+QString pathOf(int comNumber)
+{
+    char path[4200];
+    return serial_device_path(comNumber, path, sizeof path) ? QString::fromLocal8Bit(path)
+                                                            : QString();
+}
 } // namespace
 
 PortFolder::PortFolder()
@@ -97,17 +91,12 @@ int PortFolder::addPort(int comNumber, int uartType)
 
 void PortFolder::link(int comNumber, const char *devicePath)
 {
-    char path[4200];
-    if (!serial_device_path(comNumber, path, sizeof path))
-        qFatal("COM%d names no device", comNumber);
-    QFile::remove(QString::fromLocal8Bit(path));
-    if (!QFile::link(QString::fromLocal8Bit(devicePath), QString::fromLocal8Bit(path)))
-        qFatal("cannot link %s", path);
+    remove(comNumber);
+    if (!QFile::link(QString::fromLocal8Bit(devicePath), pathOf(comNumber)))
+        qFatal("cannot link COM%d", comNumber);
 }
 
 void PortFolder::remove(int comNumber)
 {
-    char path[4200];
-    if (serial_device_path(comNumber, path, sizeof path))
-        QFile::remove(QString::fromLocal8Bit(path));
+    QFile::remove(pathOf(comNumber));
 }

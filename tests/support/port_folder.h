@@ -19,22 +19,17 @@ public:
     PortFolder(const PortFolder &) = delete;
     PortFolder &operator=(const PortFolder &) = delete;
 
-    // Makes COM n a bare pseudo-terminal with nothing behind it; returns its
-    // master side, which the folder closes. A legacy port reports this UART
-    // type (PORT_UNKNOWN: a name with no UART behind it).
+    // Makes COM n a bare pseudo-terminal and returns its master side, which
+    // the folder closes. A legacy port reports this UART type (PORT_UNKNOWN:
+    // a name with no UART behind it).
     int addPort(int comNumber, int uartType = PORT_16550A);
-
-    // Makes COM n lead to this device.
+    // Makes COM n lead to this device, or takes it away (unplugged).
     void link(int comNumber, const char *devicePath);
-
-    // Takes COM n away, as when a reader is unplugged.
     void remove(int comNumber);
 
-    // The calls since the folder was made or this was cleared, by name:
-    // "open", "flock", "close", or the ioctl's request ("TIOCGEXCL",
-    // "TCFLSH input", ...).
+    // The calls since the folder was made or this was cleared: "open",
+    // "flock", "close", or the ioctl's request ("TIOCGEXCL", "TCFLSH input").
     QStringList calls;
-
     std::map<dev_t, int> uartTypes; // by device number
 
 private:

@@ -16,6 +16,4 @@ public:
 
     std::vector<uint32_t> waits;
     std::function<void(uint32_t)> onSleep;
-
-    uint64_t total() const;
 };
