@@ -18,7 +18,6 @@ QByteArray text(const uint8_t *data, size_t n)
     return QByteArray(reinterpret_cast<const char *>(data), static_cast<qsizetype>(n));
 }
 
-// One ring with the configurator's descriptor, fed and parsed as the links do.
 struct Receiver
 {
     explicit Receiver(size_t size = 128) : storage(size, char(0xEE))
@@ -34,7 +33,6 @@ struct Receiver
         return frame_parse(&ring, out, &descriptor);
     }
 
-    // The descriptor is re-armed, with these error bits set.
     bool rearmed(uint8_t errors = 0) const
     {
         const FrameDescriptor &d = descriptor;
@@ -81,9 +79,7 @@ private slots:
 
     void parseReportsNoiseBrokenFramesAndOverflow()
     {
-        // A bad frame re-arms the parser and leaves its error bit set, and the
-        // next frame parses. Noise before a frame is dropped; bytes of 0x80 and
-        // above never match the header.
+        // A bad frame leaves its error bit set and the next one parses; 0x80+ is never a header.
         const struct
         {
             const char *input;
@@ -98,7 +94,6 @@ private slots:
             {"0201AA04", -2, "AA", FRAME_TRAILER_ERROR},
             {"0201AA0300", -2, "AA", FRAME_BCC_ERROR},
             {"0203AABBCC0300", -4, "AABBCC", FRAME_BCC_ERROR},
-            // Sixty-four announced bytes are the most a frame can carry.
             {"0240 41414141414141414141414141414141 41414141414141414141414141414141"
              "41414141414141414141414141414141 41414141414141414141414141414141 0343",
              64, "", 0},
@@ -113,7 +108,6 @@ private slots:
             QVERIFY2(receiver.feed(hex("0201CC03CE")) == 1 && receiver.out[0] == 0xCC, c.input);
             QVERIFY2(receiver.rearmed(c.errors), c.input);
         }
-        // More than 64 bytes overflow, whatever the length announced.
         for (int length : {0, 65, 100, 127, 0x80, 0xC0, 0xFF}) {
             Receiver receiver;
             QCOMPARE(receiver.feed(hex("02") + char(length) + QByteArray(64, char(0x03))), 0);
@@ -142,17 +136,14 @@ private slots:
         QCOMPARE(ring.flags, RING_EMPTY);
 
         // A ring that already holds one byte leaves room for 59 payload bytes.
-        Receiver held(64);
-        QCOMPARE(ring_put(&held.ring, bytes(payload), 1), nullptr);
-        QCOMPARE(frame_encode(&held.ring, &held.descriptor, bytes(payload), 60), FRAME_NO_ROOM);
-        QCOMPARE(frame_encode(&held.ring, &held.descriptor, bytes(payload), 59), 0);
-        QCOMPARE(held.ring.flags, RING_FULL);
-    }
+        QCOMPARE(ring_put(&ring, bytes(payload), 1), nullptr);
+        QCOMPARE(frame_encode(&ring, &receiver.descriptor, bytes(payload), 60), FRAME_NO_ROOM);
+        QCOMPARE(frame_encode(&ring, &receiver.descriptor, bytes(payload), 59), 0);
+        QCOMPARE(ring.flags, RING_FULL);
 
-    void ringPutReportsTheFirstRefusedByte()
-    {
-        Receiver receiver(4);
-        RingBuffer &ring = receiver.ring;
+        // ring_put reports the first byte refused.
+        Receiver small(4);
+        ring = small.ring;
         const uint8_t data[6] = {1, 2, 3, 4, 5, 6};
         QCOMPARE(ring_put(&ring, data, 0), nullptr);
         QCOMPARE(ring.flags, RING_EMPTY);
@@ -161,7 +152,7 @@ private slots:
         QCOMPARE(ring_put(&ring, data + 3, 3), data + 4);
         QCOMPARE(ring.flags, RING_FULL);
         QCOMPARE(ring_put(&ring, data, 1), data);
-        QCOMPARE(receiver.storage.at(3), char(4));
+        QCOMPARE(small.storage.at(3), char(4));
 
         // A ring without storage refuses the first byte instead of writing.
         uint8_t guard = 0xEE;
@@ -173,7 +164,7 @@ private slots:
     void framesShareARingAndArriveInPieces()
     {
         Receiver receiver(16);
-        // Park the positions near the end so the next frames wrap around.
+        // Positions parked near the end: the next frames wrap around.
         QCOMPARE(receiver.feed(QByteArray(14, char(0x55))), 0);
         for (uint8_t payload : {uint8_t(0xAA), uint8_t(0xCC)})
             QCOMPARE(frame_encode(&receiver.ring, &receiver.descriptor, &payload, 1), 0);
