@@ -1,18 +1,8 @@
-// The real wait: never shorter than asked, with or without a front end to
-// serve meanwhile, and a hooked wait serves the front end once. Also the
-// executable's folder, which must stay inside the caller's buffer.
 #include "platform/dynamic_library.h"
 #include "platform/sleep.h"
 
 #include <QElapsedTimer>
 #include <QTest>
-
-namespace {
-void count(void *context)
-{
-    ++*static_cast<int *>(context);
-}
-} // namespace
 
 class PlatformSleepTest : public QObject
 {
@@ -22,6 +12,7 @@ private slots:
     void waitsLastAtLeastTheirTime()
     {
         int services = 0, hooked = 0;
+        void (*const count)(void *) = [](void *context) { ++*static_cast<int *>(context); };
         for (bool served : {false, true}) {
             services = 0;
             platform_set_wait_service(served ? count : nullptr, &services);

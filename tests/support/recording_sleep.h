@@ -1,7 +1,5 @@
 #pragma once
-// Replaces the configurator's waits for the life of the object: each wait is
-// recorded instead of slept, and an optional action runs in its place (a test
-// serves a simulated reader there).
+// While it lives, each wait is recorded instead of slept, and onSleep runs in its place.
 #include <cstdint>
 #include <functional>
 #include <vector>
