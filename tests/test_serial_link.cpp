@@ -54,7 +54,7 @@ class SerialLinkTest : public QObject
     Q_OBJECT
 
 private slots:
-    void settingsAreCheckedBeforeTheDeviceIsTouched()
+    void settingsCheckedBeforeTheDeviceAndEveryRateOpens()
     {
         SimulatedPort port(READER_COM, 2400, &session);
         const int held = serial_device_open(READER_COM);
@@ -80,11 +80,8 @@ private slots:
         }
         serial_device_close(held);
         QVERIFY(port.sleep.waits.empty());
-    }
 
-    void everyRateOpensAtEightNTwoWithItsWait()
-    {
-        SimulatedPort port(READER_COM, 2400, &session);
+        // Every rate opens at 8N2 and has its answer wait.
         const std::pair<int32_t, uint32_t> table[] = {
             {600, 1000},   {1200, 1000}, {2400, 2000}, {4800, 200},  {9600, 200},
             {14400, 1000}, {19200, 200}, {38400, 200}, {57600, 200}, {115200, 200}};
@@ -134,7 +131,7 @@ private slots:
         QCOMPARE(settings(), (QList<int>{3, 9600, 8, 'n', 2}));
     }
 
-    void sendWritesOneFrameAndRefusesLongPayloads()
+    void sendAndReceiveOneFrame()
     {
         SimulatedPort port(READER_COM, 2400, &session);
         QCOMPARE(serial_open(&serial_port), SERIAL_OPENED);
@@ -148,14 +145,8 @@ private slots:
         QCOMPARE(serial_send_frame(&serial_port, payload, 61), SERIAL_SEND_FAILED);
         QCOMPARE(serial_send_frame(&serial_port, payload, 80), SERIAL_SEND_FAILED);
         QVERIFY(lineOutput(port).isEmpty());
-        serial_close(&serial_port);
-        QCOMPARE(serial_send_frame(&serial_port, payload, 1), SERIAL_SEND_FAILED);
-    }
 
-    void receiveParsesOneAnswerFromTheFirstSixtyFourBytes()
-    {
-        SimulatedPort port(READER_COM, 2400, &session);
-        QCOMPARE(serial_open(&serial_port), SERIAL_OPENED);
+        // Receiving parses one answer from the first 64 bytes read.
         uint8_t answer[65] = {};
         QCOMPARE(serial_receive_frame(&serial_port, answer), SERIAL_NOTHING_RECEIVED);
         QCOMPARE(answer[0], uint8_t{0});
@@ -186,6 +177,7 @@ private slots:
         }
         serial_close(&serial_port);
         QCOMPARE(serial_receive_frame(&serial_port, answer), SERIAL_NOTHING_RECEIVED);
+        QCOMPARE(serial_send_frame(&serial_port, payload, 1), SERIAL_SEND_FAILED);
     }
 };
 
