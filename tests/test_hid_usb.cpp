@@ -44,8 +44,7 @@ private slots:
     {
         QCOMPARE(CloseHandles(), 0);
         QCOMPARE(hid.misuses, 0);
-        QVERIFY(hid.openPaths.empty());
-        QVERIFY(!hid.initialised);
+        QVERIFY(hid.openPaths.empty() && !hid.initialised);
     }
 
     void opensOnlyTheDeviceWithTheIdsAsked()
@@ -65,8 +64,7 @@ private slots:
                                        {VENDOR, PID_KEYBOARD}, {VENDOR, PID_CDC}}));
         // Nor does anything open when hidapi cannot start.
         hid.initFails = true;
-        QCOMPARE(Init_HID(VENDOR, PID_CDC, 0), 0);
-        QCOMPARE(hid.enumerations.size(), size_t(2));
+        QVERIFY(Init_HID(VENDOR, PID_CDC, 0) == 0 && hid.enumerations.size() == 2);
         hid.initFails = false;
         QVERIFY(Init_HID(VENDOR, PID_CDC, 0) != 0);
     }
@@ -111,8 +109,7 @@ private slots:
             QVERIFY2((WriteOutputReport(report) != 0) == found, c);
             QVERIFY2((ReadInputReport(5000, report) != 0) == found, c);
         }
-        QCOMPARE(hid.writes.size(), size_t(10));
-        QCOMPARE(hid.reads.size(), size_t(10));
+        QVERIFY(hid.writes.size() == 10 && hid.reads.size() == 10);
     }
 
     void reopeningClosingAndReports()
@@ -130,10 +127,8 @@ private slots:
             QCOMPARE(CloseHandles(), 0);
             QVERIFY(hid.openPaths.empty() && !hid.initialised);
         }
-        QCOMPARE(WriteOutputReport(report), 0);
-        QVERIFY(hid.writes.empty());
-        QVERIFY(Init_HID(VENDOR, PID_KEYBOARD, 0) != 0);
-        QVERIFY(WriteOutputReport(report) != 0);
+        QVERIFY(WriteOutputReport(report) == 0 && hid.writes.empty());
+        QVERIFY(Init_HID(VENDOR, PID_KEYBOARD, 0) != 0 && WriteOutputReport(report) != 0);
 
         // Reports keep their layout; failures give zero.
         unsigned char out[HID_USB_REPORT_SIZE] = {0x00, 0x02, 0x01, 0xEE, 0x03, 0xEC};
