@@ -109,8 +109,7 @@ private slots:
             QCOMPARE(serial_device_open(com), SERIAL_NO_DEVICE);
         const int held = serial_device_open(65);
         QVERIFY(held >= 0);
-        QCOMPARE(serial_device_open(65), SERIAL_NO_DEVICE);
-        QVERIFY(!serial_device_probe(65));
+        QVERIFY(serial_device_open(65) == SERIAL_NO_DEVICE && !serial_device_probe(65));
         serial_device_close(held);
 
         // Opening looks first too, then drops DTR and RTS; closing drops unsent output.
@@ -129,7 +128,7 @@ private slots:
         QCOMPARE(serial_device_open(1), SERIAL_NO_DEVICE);
     }
 
-    void everyLinkRateReachesTheLine()
+    void everyLinkRateReachesTheLineAndNothingWaits()
     {
         PortFolder ports;
         const int master = ports.addPort(3);
@@ -159,15 +158,8 @@ private slots:
         QCOMPARE(serial_device_configure(device, 9600, 8, 'n', 3), -1);
         QCOMPARE(serial_device_configure(device, 0, 8, 'n', 2), -1);
         QCOMPARE(serial_device_configure(-1, 9600, 8, 'n', 2), -1);
-        serial_device_close(device);
-    }
 
-    void readAndWriteNeverWait()
-    {
-        PortFolder ports;
-        const int master = ports.addPort(12);
-        const int device = serial_device_open(12);
-        QVERIFY(device >= 0);
+        // Reads and writes never wait.
         uint8_t bytes[16];
         QCOMPARE(serial_device_read(device, bytes, sizeof bytes), 0);
 
