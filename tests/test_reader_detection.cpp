@@ -61,8 +61,7 @@ private slots:
         QVERIFY(!serial_detect_reader(&serial_port, com_port_number, &com_baud_rate));
         QCOMPARE(port.sleep.waits, Waits{200});
         QCOMPARE(port.reader.ratesHeard, Rates{9600});
-        QCOMPARE(com_baud_rate, 9600);
-        QCOMPARE(serial_port.handle, SERIAL_NO_HANDLE);
+        QVERIFY(com_baud_rate == 9600 && serial_port.handle == SERIAL_NO_HANDLE);
     }
 
     void portThatVanishesEndsTheScan()
@@ -76,8 +75,8 @@ private slots:
         QVERIFY(!serial_detect_reader(&serial_port, com_port_number, &com_baud_rate));
         QCOMPARE(port.sleep.waits,
                  (Waits{2000, 200, 200, DETECT_REOPEN_PAUSE_MS, DETECT_REOPEN_PAUSE_MS}));
-        QCOMPARE(com_baud_rate, 2400);
-        QVERIFY(serial_port.handle == SERIAL_NO_HANDLE && !serial_port.open);
+        QVERIFY(com_baud_rate == 2400 && serial_port.handle == SERIAL_NO_HANDLE &&
+                !serial_port.open);
     }
 
     void portHeldForAMomentIsTriedAgain()
@@ -95,11 +94,9 @@ private slots:
                 serial_device_close(held);
             }
         };
-        QVERIFY(serial_detect_reader(&serial_port, com_port_number, &com_baud_rate));
-        QVERIFY(held >= 0);
+        QVERIFY(serial_detect_reader(&serial_port, com_port_number, &com_baud_rate) && held >= 0);
         QCOMPARE(port.sleep.waits, (Waits{2000, 200, DETECT_REOPEN_PAUSE_MS, 200, 200, 200, 200}));
-        QCOMPARE(com_baud_rate, 9600);
-        QVERIFY(portReleased());
+        QVERIFY(com_baud_rate == 9600 && portReleased());
     }
 
     void windowDetectsThroughItsSlot()
@@ -110,8 +107,7 @@ private slots:
         bool found = false;
         QVERIFY(
             QMetaObject::invokeMethod(window.get(), "GetSerialParams", Q_RETURN_ARG(bool, found)));
-        QVERIFY(found);
-        QCOMPARE(window->linkSession.com_baud_rate, 4800);
+        QVERIFY(found && window->linkSession.com_baud_rate == 4800);
     }
 };
 
