@@ -58,7 +58,6 @@ private slots:
         {
             const char *payload, *frame;
         } cases[] = {{"AA", "0201AA03A8"},
-                     {"CC", "0201CC03CE"},
                      {"FF", "0201FF03FD"},
                      {"BB303030313233", "0207BB30303031323303BF"},
                      // A 0x03 or 0x02 inside a counted payload is ordinary payload.
@@ -69,11 +68,11 @@ private slots:
             QCOMPARE(frame_encode(&receiver.ring, &receiver.descriptor, bytes(payload),
                                   static_cast<size_t>(payload.size())),
                      0);
-            QCOMPARE(receiver.storage.left(frame.size()), frame);
-            QCOMPARE(receiver.storage.at(frame.size()), char(0xEE));
-            QCOMPARE(receiver.feed({}), int32_t(payload.size()));
-            QCOMPARE(text(receiver.out, static_cast<size_t>(payload.size())), payload);
-            QVERIFY2(receiver.rearmed(), c.frame);
+            QCOMPARE(receiver.storage.left(frame.size() + 1), frame + '\xEE');
+            QVERIFY2(receiver.feed({}) == payload.size() &&
+                         text(receiver.out, static_cast<size_t>(payload.size())) == payload &&
+                         receiver.rearmed(),
+                     c.frame);
         }
     }
 
@@ -111,10 +110,8 @@ private slots:
         for (int length : {0, 65, 100, 127, 0x80, 0xC0, 0xFF}) {
             Receiver receiver;
             QCOMPARE(receiver.feed(hex("02") + char(length) + QByteArray(64, char(0x03))), 0);
-            QCOMPARE(receiver.descriptor.count, 64);
-            QCOMPARE(receiver.feed(hex("03")), FRAME_OVERFLOW);
-            QCOMPARE(text(receiver.out + 63, 2), hex("03EE"));
-            QVERIFY(receiver.rearmed());
+            QVERIFY(receiver.descriptor.count == 64 && receiver.feed(hex("03")) == FRAME_OVERFLOW);
+            QVERIFY(text(receiver.out + 63, 2) == hex("03EE") && receiver.rearmed());
         }
     }
 
@@ -125,8 +122,8 @@ private slots:
         const QByteArray payload(61, 'x');
         for (size_t n : {size_t(61), SIZE_MAX})
             QCOMPARE(frame_encode(&ring, &receiver.descriptor, bytes(payload), n), FRAME_NO_ROOM);
-        QVERIFY(ring.flags == RING_EMPTY && ring.write == ring.begin);
-        QCOMPARE(receiver.storage.at(0), char(0xEE));
+        QVERIFY(ring.flags == RING_EMPTY && ring.write == ring.begin &&
+                receiver.storage[0] == '\xEE');
 
         QCOMPARE(frame_encode(&ring, &receiver.descriptor, bytes(payload), 60), 0);
         QVERIFY(ring.flags == RING_FULL && ring.write == ring.read);
@@ -134,13 +131,11 @@ private slots:
         QVERIFY(frame_parse(&ring, receiver.out, &receiver.descriptor) == 60 &&
                 ring.flags == RING_EMPTY);
 
-        // A ring that already holds one byte leaves room for 59 payload bytes.
         QCOMPARE(ring_put(&ring, bytes(payload), 1), nullptr);
         QCOMPARE(frame_encode(&ring, &receiver.descriptor, bytes(payload), 60), FRAME_NO_ROOM);
         QVERIFY(frame_encode(&ring, &receiver.descriptor, bytes(payload), 59) == 0 &&
                 ring.flags == RING_FULL);
 
-        // ring_put reports the first byte refused.
         Receiver small(4);
         ring = small.ring;
         const uint8_t data[6] = {1, 2, 3, 4, 5, 6};
@@ -149,7 +144,6 @@ private slots:
         QVERIFY(ring_put(&ring, data + 3, 3) == data + 4 && ring.flags == RING_FULL);
         QVERIFY(ring_put(&ring, data, 1) == data && small.storage.at(3) == 4);
 
-        // A ring without storage refuses the first byte instead of writing.
         uint8_t guard = 0xEE;
         ring_init(&ring, &guard, 0);
         QVERIFY(ring_put(&ring, data, 1) == data && guard == 0xEE);
@@ -169,8 +163,7 @@ private slots:
         const QByteArray frame = hex("0203DD010203DE");
         for (int i = 0; i + 1 < frame.size(); ++i)
             QCOMPARE(receiver.feed(frame.mid(i, 1)), 0);
-        QCOMPARE(receiver.feed(frame.right(1)), 3);
-        QCOMPARE(text(receiver.out, 3), hex("DD0102"));
+        QVERIFY(receiver.feed(frame.right(1)) == 3 && text(receiver.out, 3) == hex("DD0102"));
     }
 
     void framesWithoutLengthEndAtTheTrailer()
@@ -179,12 +172,11 @@ private slots:
         FrameDescriptor &d = r.descriptor;
         d = {"<S", "E>", 0, 0, 0, 0, FRAME_HEADER | FRAME_TRAILER | FRAME_BCC, FRAME_STATE_HEADER};
         // Without a length the payload may hold anything but the trailer's first byte.
-        QCOMPARE(frame_encode(&r.ring, &d, bytes("a><"), 3), 0);
-        QCOMPARE(r.storage.left(7), QByteArray("<Sa><E>"));
+        QVERIFY(frame_encode(&r.ring, &d, bytes("a><"), 3) == 0 && r.storage.left(7) == "<Sa><E>");
         QVERIFY(r.feed({}) == 3 && text(r.out, 3) == "a><");
         // An empty frame ends with 0 and parsing goes on to the next one.
-        QCOMPARE(frame_encode(&r.ring, &d, nullptr, 0), 0);
-        QCOMPARE(frame_encode(&r.ring, &d, bytes("a"), 1), 0);
+        QVERIFY(frame_encode(&r.ring, &d, nullptr, 0) == 0 &&
+                frame_encode(&r.ring, &d, bytes("a"), 1) == 0);
         QVERIFY(r.feed({}) == 1 && r.out[0] == 'a');
 
         // Without a check byte the payload is delivered zero-terminated.
