@@ -49,8 +49,7 @@ private slots:
                      Rates(everyRate.begin(), everyRate.begin() + c.probes));
             QCOMPARE(port.sleep.waits, Waits(everyWait.begin(), everyWait.begin() + c.probes));
             QCOMPARE(port.model.requests, std::vector<std::vector<uint8_t>>(c.requests, {0xAA}));
-            QCOMPARE(com_baud_rate, c.fault ? 2400 : c.readerRate);
-            QVERIFY(portReleased());
+            QVERIFY(com_baud_rate == (c.fault ? 2400 : c.readerRate) && portReleased());
         }
         // The rate found is kept: the next detection succeeds at once.
         SimulatedPort port(READER_COM, 9600, &session);
