@@ -1,16 +1,25 @@
 #pragma once
-// Replaces the configurator's waits for the life of the object: each wait is
-// recorded instead of slept, and an optional action runs in its place (a test
-// serves a simulated reader there).
-#include <cstdint>
+// While it lives, each wait is recorded instead of slept, and onSleep runs in its place.
+#include "platform/sleep.h"
+
 #include <functional>
 #include <vector>
 
 class RecordingSleep
 {
 public:
-    RecordingSleep();
-    ~RecordingSleep();
+    RecordingSleep()
+    {
+        platform_set_sleep_hook(
+            [](uint32_t milliseconds, void *context) {
+                auto *sleep = static_cast<RecordingSleep *>(context);
+                sleep->waits.push_back(milliseconds);
+                if (sleep->onSleep)
+                    sleep->onSleep(milliseconds);
+            },
+            this);
+    }
+    ~RecordingSleep() { platform_set_sleep_hook(nullptr, nullptr); }
     RecordingSleep(const RecordingSleep &) = delete;
     RecordingSleep &operator=(const RecordingSleep &) = delete;
 
