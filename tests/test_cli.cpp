@@ -2,7 +2,6 @@
 // fresh state file per case), and over a pty against this process's reader.
 #include "platform/serial_device.h"
 #include "sim/pty_reader.h"
-#include "sim/reader_model.h"
 #include "sim/reader_state.h"
 
 #include <QFile>
@@ -161,12 +160,6 @@ class CliTest : public QObject
     QTemporaryDir bareFolder; // velorix-cli alone
     QTemporaryDir files;
 
-    void writeFile(const QString &name, const QByteArray &bytes)
-    {
-        QFile file(files.filePath(name));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-    }
-
     QByteArray readFile(const QString &path)
     {
         QFile file(path);
@@ -176,23 +169,25 @@ class CliTest : public QObject
 private slots:
     void initTestCase()
     {
-        for (QTemporaryDir *dir : {&hidFolder, &bareFolder, &files})
-            QVERIFY(dir->isValid());
-        QVERIFY(QFile::copy(QStringLiteral(CLI_EXECUTABLE), hidFolder.filePath("velorix-cli")));
+        for (QTemporaryDir *dir : {&hidFolder, &bareFolder})
+            QVERIFY(QFile::copy(QStringLiteral(CLI_EXECUTABLE), dir->filePath("velorix-cli")));
         QVERIFY(QFile::copy(QStringLiteral(SIM_HID_LIBRARY), hidFolder.filePath("libhid_usb.so")));
-        QVERIFY(QFile::copy(QStringLiteral(CLI_EXECUTABLE), bareFolder.filePath("velorix-cli")));
-        writeFile("default.cfg", (char(0x1A) + factory));
-        writeFile("changed.cfg", (char(0x1A) + changed));
-        writeFile("short.cfg", (char(0x1A) + changed).left(10));
+        for (const auto &[name, bytes] :
+             {std::pair{"default.cfg", char(0x1A) + factory},
+              std::pair{"changed.cfg", char(0x1A) + changed},
+              std::pair{"short.cfg", (char(0x1A) + changed).left(10)}}) {
+            QFile file(files.filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        }
         QCOMPARE(mkfifo(files.filePath("fifo").toLocal8Bit().constData(), 0600), 0);
     }
 
     void commands_data()
     {
         QTest::addColumn<int>("index");
-        const QList<Case> all = cases();
-        for (int i = 0; i < all.size(); ++i)
-            QTest::newRow(all[i].name) << i;
+        int index = 0;
+        for (const Case &c : cases())
+            QTest::newRow(c.name) << index++;
     }
 
     void commands()
@@ -263,23 +258,19 @@ private slots:
             }
             if (process.state() != QProcess::NotRunning)
                 qFatal("velorix-cli hung: %s", errBytes.constData());
-            const struct
-            {
-                int exitCode;
-                QString out, err;
-            } result{process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-                     QString::fromUtf8(outBytes + process.readAllStandardOutput()),
-                     QString::fromUtf8(errBytes + process.readAllStandardError())};
-            const QString context = args.join(' ') + "\n" + result.out + result.err;
-            QVERIFY2(result.exitCode == run.exitCode, qPrintable(context));
+            const int exitCode =
+                process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+            const QString out = QString::fromUtf8(outBytes + process.readAllStandardOutput());
+            const QString err = QString::fromUtf8(errBytes + process.readAllStandardError());
+            const QString context = args.join(' ') + "\n" + out + err;
+            QVERIFY2(exitCode == run.exitCode, qPrintable(context));
             const QStringList outs = QString::fromUtf8(run.out).split('|');
             for (const QString &text : outs)
-                QVERIFY2(result.out.contains(text), qPrintable(text + "\n" + context));
-            QVERIFY2(result.err.contains(QString::fromUtf8(run.err)), qPrintable(context));
-            QVERIFY2(!(c.flags & WATCH) || (sent && result.out.startsWith(outs[0])),
-                     qPrintable(context));
+                QVERIFY2(out.contains(text), qPrintable(text + "\n" + context));
+            QVERIFY2(err.contains(QString::fromUtf8(run.err)), qPrintable(context));
+            QVERIFY2(!(c.flags & WATCH) || (sent && out.startsWith(outs[0])), qPrintable(context));
             const QString json = QString::fromUtf8(
-                QJsonDocument::fromJson(result.out.toUtf8()).toJson(QJsonDocument::Compact));
+                QJsonDocument::fromJson(out.toUtf8()).toJson(QJsonDocument::Compact));
             for (const QString &pair : QString::fromUtf8(run.json).split('|', Qt::SkipEmptyParts)) {
                 const QString key = '"' + pair.section('=', 0, 0).section('.', -1) + "\":";
                 const QString value = pair.mid(pair.indexOf('=') + 1);
@@ -288,8 +279,8 @@ private slots:
                          qPrintable(pair + "\n" + json));
             }
             if (c.flags & TRACE_LIBRARIES) {
-                QVERIFY2(result.err.contains("libQt6Core"), qPrintable(result.err.left(500)));
-                QVERIFY(!result.err.contains("libQt6Gui") && !result.err.contains("libQt6Widgets"));
+                QVERIFY2(err.contains("libQt6Core"), qPrintable(err.left(500)));
+                QVERIFY(!err.contains("libQt6Gui") && !err.contains("libQt6Widgets"));
             }
         }
         serial_device_close(held);

@@ -1,7 +1,6 @@
 // The reader commands without any window: every command on both links
 // against the simulated reader, in each of the outcomes a reader can give.
 #include "commands/reader_commands.h"
-#include "recording_sleep.h"
 #include "sim_hid.h"
 #include "simulated_port.h"
 
@@ -16,8 +15,7 @@ class RecordingObserver : public CommandObserver
 {
 public:
     QStringList texts;
-    int waitDepth = 0;
-    int waitsBegun = 0;
+    int waitDepth = 0, waitsBegun = 0;
 
     void progress(const QString &text) override { texts << text; }
     void waitBegins() override { ++waitDepth, ++waitsBegun; }
@@ -33,59 +31,46 @@ enum class Outcome
     CdcReader
 };
 
-ConfigRecord sampleRecord()
-{
-    ConfigRecord record = {};
-    record.initialise();
-    record.markUserEdited();
-    return record;
-}
-
+// run hands what the command gives back to value.
 struct Command
 {
     const char *name;
     const char *request;  // in hex
     const char *doneText; // null: the command shows none
     const char *value;    // handed back on success; "config": the reader's configuration in hex
+    CommandFailure (*run)(ReaderCommands &, ReaderLink, QString *value);
 };
 
 const Command commands[] = {
-    {"firmware", "AA", "Concluído", "VELORIX II 1.05"},
-    {"serial number", "CC", "Concluído", "000001"},
-    {"serial number write", "BB303030313233", "Concluído", "000124"},
-    {"configuration read", "EE", "Concluído", "config"},
+    {"firmware", "AA", "Concluído", "VELORIX II 1.05",
+     [](ReaderCommands &c, ReaderLink l, QString *v) { return c.readFirmware(l, v); }},
+    {"serial number", "CC", "Concluído", "000001",
+     [](ReaderCommands &c, ReaderLink l, QString *v) { return c.readSerialNumber(l, v); }},
+    {"serial number write", "BB303030313233", "Concluído", "000124",
+     [](ReaderCommands &c, ReaderLink l, QString *v) {
+         return c.writeSerialNumber(l, QStringLiteral("000123"), v);
+     }},
+    {"configuration read", "EE", "Concluído", "config",
+     [](ReaderCommands &c, ReaderLink l, QString *v) {
+         uint8_t config[CONFIG_SERIALIZED_SIZE] = {};
+         const CommandFailure failure = c.readConfiguration(l, config);
+         *v = QString::fromLatin1(QByteArray(reinterpret_cast<char *>(config), 27).toHex());
+         return failure;
+     }},
     {"configuration write", "DD55534552434F4E46D2F7C44402213F09090909000D020003000203", "Concluído",
-     ""},
-    {"factory restore", "AB", nullptr, ""},
-    {"firmware update", "FF", "Leitor em modo DFU", ""},
+     "",
+     [](ReaderCommands &c, ReaderLink l, QString *) {
+         ConfigRecord record = {};
+         record.initialise();
+         record.markUserEdited();
+         return c.writeConfiguration(l, record);
+     }},
+    {"factory restore", "AB", nullptr, "",
+     [](ReaderCommands &c, ReaderLink l, QString *) { return c.restoreDefaults(l); }},
+    {"firmware update", "FF", "Leitor em modo DFU", "",
+     [](ReaderCommands &c, ReaderLink, QString *) { return c.enterDfu(); }},
 };
 
-// Runs the command of this request byte; what it hands back goes to value.
-CommandFailure run(ReaderCommands &c, ReaderLink link, uint8_t request, QString *value)
-{
-    uint8_t config[CONFIG_SERIALIZED_SIZE] = {};
-    CommandFailure failure = COMMAND_OK;
-    switch (request) {
-    case 0xAA:
-        return c.readFirmware(link, value);
-    case 0xCC:
-        return c.readSerialNumber(link, value);
-    case 0xBB:
-        return c.writeSerialNumber(link, QStringLiteral("000123"), value);
-    case 0xEE:
-        failure = c.readConfiguration(link, config);
-        *value = QString::fromLatin1(QByteArray(reinterpret_cast<char *>(config), 27).toHex());
-        return failure;
-    case CMD_SET_CONFIG:
-        return c.writeConfiguration(link, sampleRecord());
-    case 0xAB:
-        return c.restoreDefaults(link);
-    }
-    return c.enterDfu();
-}
-
-const Waits HID_OPEN_PAUSES(5, 1000);
-const Waits SERIAL_SCAN = {2000, 200, 200, 200, 200, 200, 200, 2000, 1000};
 } // namespace
 
 class ReaderCommandsTest : public QObject
@@ -115,7 +100,6 @@ private:
     {
         const QByteArray requestBytes = QByteArray::fromHex(command.request);
         const Bytes request(requestBytes.begin(), requestBytes.end());
-        const bool announced = request[0] != CMD_SET_DEFAULTS;
         const bool overHid = link == ReaderLink::Hid || request[0] == CMD_ENTER_DFU;
         const QByteArray row = QByteArray(command.name) +
                                (link == ReaderLink::Hid ? " HID " : " serial ") +
@@ -142,20 +126,19 @@ private:
         RecordingObserver observer;
         ReaderCommands commandSet(session, observer);
         QString value;
-        const CommandFailure failure = run(commandSet, link, request[0], &value);
+        const CommandFailure failure = command.run(commandSet, link, &value);
 
-        CommandFailure expected = COMMAND_OK;
-        if (outcome == Outcome::NoReader)
-            expected = READER_NOT_FOUND;
-        else if (outcome == Outcome::WrongAnswer)
-            expected = COMMUNICATION_ERROR;
-        else if (outcome == Outcome::CdcReader && overHid && request[0] == CMD_SET_CONFIG)
-            expected = CDC_READER_ON_HID;
+        const CommandFailure expected =
+            outcome == Outcome::NoReader      ? READER_NOT_FOUND
+            : outcome == Outcome::WrongAnswer ? COMMUNICATION_ERROR
+            : outcome == Outcome::CdcReader && overHid && request[0] == CMD_SET_CONFIG
+                ? CDC_READER_ON_HID
+                : COMMAND_OK;
         QVERIFY2(failure == expected, row + " gave " + QByteArray::number(failure));
         const QByteArray config(reinterpret_cast<const char *>(reader.configuration), 27);
-        const bool isConfig = qstrcmp(command.value, "config") == 0;
         if (expected == COMMAND_OK)
-            QVERIFY2(value.toUtf8() == (isConfig ? config.toHex() : QByteArray(command.value)),
+            QVERIFY2(value.toUtf8() == (qstrcmp(command.value, "config") ? QByteArray(command.value)
+                                                                         : config.toHex()),
                      row);
 
         std::vector<Bytes> requests;
@@ -167,7 +150,7 @@ private:
         QVERIFY2(overHid ? port.model.requests.empty() : sim->reader.requests.empty(), row);
 
         QStringList texts;
-        if (announced)
+        if (request[0] != CMD_SET_DEFAULTS)
             texts << QStringLiteral("Detectando leitor");
         if (expected == COMMAND_OK && command.doneText)
             texts << QString::fromUtf8(command.doneText);
@@ -176,7 +159,8 @@ private:
 
         Waits waits;
         if (outcome == Outcome::NoReader)
-            waits = overHid ? HID_OPEN_PAUSES : SERIAL_SCAN;
+            waits =
+                overHid ? Waits(5, 1000) : Waits{2000, 200, 200, 200, 200, 200, 200, 2000, 1000};
         else if (!overHid)
             waits = {2000, 2000}; // the probe's answer, then the command's
         if (expected == COMMAND_OK && request[0] == CMD_SET_DEFAULTS)

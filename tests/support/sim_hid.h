@@ -2,13 +2,16 @@
 // Reaches the simulated HID access library in the test process (the reader
 // behind the HID link, the log of library calls). The file is loaded unless
 // it is already; one that is not the simulated library ends the test run.
+#include "platform/dynamic_library.h"
 #include "sim/sim_hid.h"
 
-SimHid *simHidOf(const char *libraryFile);
+#include <QtGlobal>
 
-#ifdef SIM_HID_LIBRARY
 inline SimHid *simHid()
 {
-    return simHidOf(SIM_HID_LIBRARY);
+    auto entry = reinterpret_cast<velorix_sim_hid_fn>(
+        platform_find_symbol(platform_load_library(SIM_HID_LIBRARY), "velorix_sim_hid"));
+    if (!entry)
+        qFatal("%s is not the simulated HID library", SIM_HID_LIBRARY);
+    return entry();
 }
-#endif

@@ -6,7 +6,6 @@
 #include "port_folder.h"
 #include "recording_sleep.h"
 #include "sim/pty_reader.h"
-#include "sim/reader_model.h"
 
 class SimulatedPort
 {
