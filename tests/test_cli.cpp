@@ -96,7 +96,8 @@ QList<Case> cases()
         {{"write {dir}/changed.cfg --json", 0, "", "", "verified=true"}}, changed);
     add("a CDC reader is not written over HID", Link::Hid,
         {{"write {dir}/default.cfg", 5, "", "Dispositivo tipo CDC detectado"},
-         {"serial", 0, "000001"}},
+         {"serial", 0, "000001"},
+         {"firmware", 0, "VELORIX II 1.05"}},
         {}, CDC_READER);
     add("no HID access library", Link::NoLibrary,
         {{"serial --json", 3, "", "", "error=Arquivo hid_usb.dll não enconrado|message=9"}});
@@ -131,20 +132,21 @@ QList<Case> cases()
         changed);
     add("a read-back that differs is refused", Link::Pty,
         {{"write {dir}/changed.cfg --port {pty} --json", 7, "", "", "verified=false|written=true"},
-         {"write {dir}/changed.cfg --port {pty}", 7, "", "CMC-7 / Enviar separador: não -> sim"}},
+         {"write {dir}/changed.cfg --port {pty}", 7, "", "CMC-7 / Enviar separador: não -> sim"},
+         {"apply {dir}/changed.cfg --port {pty}", 7, "", "Enviar separador"}},
         {}, REWORKS_CONFIG);
     add("a port another program holds", Link::Pty,
         {{"serial --port {pty}", 8, "", "em uso por outro programa"}}, {}, HOLD_PORT);
     const char *lineSettings = "Baudrate 9600, 8 Bits, Paridade Nenhum, 1 Stop Bit";
     add("watch with the reader's record", Link::Pty,
-        {{"watch --port {pty}", 0, "00100011<TAB>0180000145<TAB>800000000013<CR><LF>\n",
+        {{"watch --port {pty}", 0, "~00100011<TAB>0180000145<TAB>800000000013<CR><LF>\n",
           lineSettings}},
         {}, WATCH);
     add("watch with settings given, JSON", Link::Pty,
         {{"watch --port {pty} --json --baud 9600 --parity n --data-bits 8 --stop-bits 1", 0,
-          "{\"bytes\":\"30 30 31 30 30 30 31 31 09 30 31 38 30 30 30 30 31 34 35 09 38 30 30 30 "
-          "30 30 30 30 30 30 31 33 0D 0A\",\"text\":\"00100011<TAB>0180000145<TAB>800000000013"
-          "<CR><LF>\"}\n",
+          "{\"bytes\":\"7E 30 30 31 30 30 30 31 31 09 30 31 38 30 30 30 30 31 34 35 09 38 30 30 "
+          "30 30 30 30 30 30 30 31 33 0D 0A\",\"text\":\"~00100011<TAB>0180000145<TAB>"
+          "800000000013<CR><LF>\"}\n|\"port\":\"/dev/pts/",
           lineSettings}},
         {}, WATCH);
     return all;
@@ -206,7 +208,7 @@ private slots:
             model.configuration[8] = 0x04;
             model.configuration[8 + 2] |= 0x01;
             model.configuration[8 + 12] = 0x09;
-            memcpy(model.configuration + 8 + 13, "\0\0\r\n", 4);
+            memcpy(model.configuration + 8 + 13, "\0~\r\n", 4); // '~': the last printable byte
         }
         QFile::remove(files.filePath("out.cfg"));
 
