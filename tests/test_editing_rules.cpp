@@ -57,23 +57,7 @@ private slots:
         }
     }
 
-    void listsAndSpinBoxStoreTheirValue()
-    {
-        // Pattern byte 0: code 5, parity 2, 8 bits, 2 stop bits.
-        run(onPattern +
-            "comboBox_velocidade#2 > s1=9a; comboBox_velocidade#3 > s1=da; "
-            "comboBox_baud#0 > s0=a8; comboBox_baud#7 > s0=a1; comboBox_paridade#1 > s0=91; "
-            "comboBox_byte#1 comboBox_byte#0 > s0=d1; comboBox_byte#1 > s0=91; "
-            "comboBox_stopBits#0 > s0=11 s2=a55aa55aa55aa55aa55aa55aa55aa55aa5 P=USERCONF; "
-            // No selection: the rules' fallbacks.
-            "comboBox_velocidade#-1 comboBox_baud#-1 comboBox_paridade#-1 > ; "
-            "comboBox_stopBits#-1 comboBox_protocol#-1 > s1=1a s0=80 s13=00000000; "
-            "comboBox_protocol#1 > s13=00000d0a; comboBox_protocol#2 > s13=00000d00; "
-            "comboBox_protocol#0 > s13=02000300; comboBox_protocol#3 > s12=a5000000005a");
-        run("P= spinBox_releituras#3 > s4=04 P=USERCONF");
-    }
-
-    void characterListsStoreTheirCharacterUnlessFillingForm()
+    void listsSpinBoxAndCharacterListsStoreTheirValue()
     {
         // The lists of bytes 5 to 12 in order.
         auto all = [](int position) {
@@ -88,9 +72,22 @@ private slots:
             "comboBox_bcc#126 > s0=d2f7c44402213f09090909000d020003000203 P=; filling=0 " + all(3) +
             " > s5=2020202020202020; " + all(98) +
             " > s5=7f7f7f7f7f7f7f7f; comboBox_bcc#195 > s17=c3 P=USERCONF");
+
+        // Pattern byte 0: code 5, parity 2, 8 bits, 2 stop bits.
+        run(onPattern +
+            "comboBox_velocidade#2 > s1=9a; comboBox_velocidade#3 > s1=da; "
+            "comboBox_baud#0 > s0=a8; comboBox_baud#7 > s0=a1; comboBox_paridade#1 > s0=91; "
+            "comboBox_byte#1 comboBox_byte#0 > s0=d1; comboBox_byte#1 > s0=91; "
+            "comboBox_stopBits#0 > s0=11 s2=a55aa55aa55aa55aa55aa55aa55aa55aa5 P=USERCONF; "
+            // No selection: the rules' fallbacks.
+            "comboBox_velocidade#-1 comboBox_baud#-1 comboBox_paridade#-1 > ; "
+            "comboBox_stopBits#-1 comboBox_protocol#-1 > s1=1a s0=80 s13=00000000; "
+            "comboBox_protocol#1 > s13=00000d0a; comboBox_protocol#2 > s13=00000d00; "
+            "comboBox_protocol#0 > s13=02000300; comboBox_protocol#3 > s12=a5000000005a");
+        run("P= spinBox_releituras#3 > s4=04 P=USERCONF");
     }
 
-    void sendModeZeroesAndRestoresTheSeparators()
+    void sendModeAmountZerosAndCheckDigit()
     {
         run("comboBox_bbSep1#4 comboBox_bbSep2#3 comboBox_concSep1#98 comboBox_concSep2#2 "
             "radioButton_leituraOptica! > s7=00000000 s1&07=04 s2&04=00 checkBox_digitoBarras:ec "
@@ -101,10 +98,7 @@ private slots:
         // A list left without a selection gives 0x1C.
         run("filling=1 comboBox_bbSep1#-1 filling=0 radioButton_leituraOptica! "
             "radioButton_leituraDigitado! > s7=1c");
-    }
 
-    void amountZerosAndCheckDigit()
-    {
         run("radioButton_leituraDigitado! checkBox_digitoBarras! > s2&04=04 checkBox_valor:E "
             "checkBox_zeros:E; checkBox_zeros! checkBox_valor! > s1&03=03; "
             // Amount off: zeros go, the box stays.
@@ -114,7 +108,7 @@ private slots:
             "checkBox_digitoBarras! > s2&04=00 s1&03=03 checkBox_valor:ec checkBox_zeros:ec");
     }
 
-    void cmc7CheckDigitAndSeparator()
+    void cmc7ErrorIndicatorAndBlockCheck()
     {
         // With recovery and reversed sending (s2=ce): byte 12 takes the list's
         // character (ENTER from start-up); reversed cleared.
@@ -127,10 +121,7 @@ private slots:
             "checkBox_separadorCMC7! checkBox_subPorLetra! checkBox_checkCMC7! > s2&03=01 "
             "s3&0a=02 checkBox_separadorCMC7:ec checkBox_subPorLetra:ec comboBox_separadorCMC7:e "
             "checkBox_recuperarCMC7:E");
-    }
 
-    void errorIndicatorAndBlockCheck()
-    {
         // The hidden BCC list still stands where start-up put it; the protocol
         // list does not touch the box.
         run("comboBox_indicadorErro#33 s5=11 checkBox_indicaErro! > s2&10=10 s5=3e "

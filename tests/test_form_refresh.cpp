@@ -44,7 +44,7 @@ private slots:
         FORM_IS(window.get(), "lineEdit_cliente=AB");
     }
 
-    void serialListsAndProtocol()
+    void serialListsProtocolAndKeyboard()
     {
         // Baud code 0 and parity 3; loaded again, no list moves: parity 3 and the
         // name stay. Code 1 is the last entry, "1200"; 8 data bits and 1 stop bit.
@@ -60,10 +60,7 @@ private slots:
             "checkBox_ackNak:c; s3=c4 s13=00 s15=0d00 > comboBox_protocol=D-CR; s3=c4 s13=00 "
             "s15=0000 > comboBox_protocol=NENHUM; s3=c4 s13=02 s15=0d00 > comboBox_protocol#0 "
             "s13=02000300 P=USERCONF checkBox_ackNak:C");
-    }
 
-    void keyboardCaseLeavesTheSerialControls()
-    {
         editForm(window.get(), "comboBox_baud#2");
         // Speed 1, SKM on, CR off.
         run("s0=21 s1=4c > comboBox_baud#2 comboBox_velocidade#1 checkBox_SKM:C checkBox_CR:c "
@@ -84,7 +81,7 @@ private slots:
             "comboBox_concSep2=) comboBox_CR=+ comboBox_separadorCMC7=-");
     }
 
-    void boxesAndTheControlsTheyOffer()
+    void boxesTractionRereadsAndLanguageChange()
     {
         // Without verification neither the separator nor the letters are offered.
         run("s2=c5 s3=4a s12=2a > checkBox_checkCMC7:C checkBox_separadorCMC7:EC "
@@ -101,10 +98,7 @@ private slots:
             "checkBox_digitoBarras:Ec checkBox_valor:eC checkBox_zeros:ec; s1=f7 > "
             "radioButton_leituraOptica:C groupBox_bbSep:e checkBox_digitoBarras:e "
             "checkBox_valor:ec checkBox_zeros:ec s1=f7");
-    }
 
-    void tractionAndRereads()
-    {
         // Tray model, no document stop, park at exit: spin box keeps its value.
         run("s4=09 > spinBox_releituras#3 s4=04 P=USERCONF; s4=09 > s4=09 P=CLIENTE1; s2=24 "
             "s4=00 > radioButton_modeloBandeja:C groupBox_estacionar:e checkBox_freio:c "
@@ -116,10 +110,7 @@ private slots:
             "checkBox_esperarDocumento:C; s2=c4 s3=60 s5=41 > checkBox_indicaErro:c "
             "comboBox_indicadorErro:e comboBox_indicadorErro=BCKSPC checkBox_tipoDecodificado:c "
             "checkBox_enviarQuestion:c checkBox_check2de5:C s5=41");
-    }
 
-    void languageChangeRunsTheListHandlers()
-    {
         load("s0=25 s1=77 s13=00 s15=0d0a");
         QEvent change(QEvent::LanguageChange);
         QCoreApplication::sendEvent(window.get(), &change);
