@@ -64,7 +64,7 @@ private slots:
         sim->reset();
     }
 
-    void eachCommandFillsItsFieldAndSaysDone()
+    void eachCommandFillsItsFieldAndSaysDoneRestoreReadsBack()
     {
         const char *cases[][4] = {
             // slot, field, before, after
@@ -88,9 +88,44 @@ private slots:
         QCOMPARE(serializedRecord(), readerRecord(sim->reader));
         QVERIFY(control<QAbstractButton>(window.get(), "checkBox_SKM")->isChecked() &&
                 !serialChosen());
+
+        // Restoring reads the factory configuration back.
+        sim->reset();
+        giveReaderConfiguration(sim->reader, "LOJA0001", false);
+        memcpy(sim->reader.factoryConfiguration, "FABRICA\0", CONFIG_NAME_SIZE);
+        window->statusBar()->showMessage(QStringLiteral("antes"));
+        QString statusAtPause;
+        sleep->onSleep = [&](uint32_t) { statusAtPause = status(); };
+        run("on_actionDefault_triggered");
+        QCOMPARE(sim->reader.requests, (std::vector<Bytes>{{0xAB}, {0xEE}}));
+        QCOMPARE(statusAtPause, QStringLiteral("antes")); // no "Detectando leitor" first
+        QCOMPARE(serializedRecord().left(CONFIG_NAME_SIZE), QByteArray("FABRICA\0", 8));
+        QCOMPARE(status(), DONE);
+        QVERIFY(responder.boxes.isEmpty());
+
+        // Without a reader: one box, nothing read afterwards.
+        sim->reset();
+        sim->reader.faults.absent = true;
+        run("on_actionDefault_triggered");
+        QCOMPARE(responder.boxes, QVector<ShownBox>{notFound});
+        QCOMPARE(sim->inits.size(), size_t(10));
+        QCOMPARE(status(), notFound.text);
+
+        // The reader leaves during the pause: the read's box, then "Concluído".
+        sim->reset();
+        responder.boxes.clear();
+        sleep->onSleep = [&](uint32_t ms) {
+            if (ms == FACTORY_RESTORE_WAIT_MS)
+                sim->reader.faults.absent = true;
+        };
+        const QByteArray before = serializedRecord();
+        run("on_actionDefault_triggered");
+        QCOMPARE(responder.boxes, QVector<ShownBox>{notFound});
+        QCOMPARE(status(), DONE);
+        QCOMPARE(serializedRecord(), before);
     }
 
-    void failuresShowOneBoxAndLeaveTheField()
+    void failuresShowOneBoxAndLeaveTheFieldThatFiltersDigits()
     {
         // Faults: 'a' reader absent, 'e' wrong echo, 'c' CDC configuration, 'f' close fails.
         const std::tuple<const char *, const char *, char, ShownBox> cases[] = {
@@ -133,10 +168,7 @@ private slots:
             if (box == notFound) // the wait cursor and the progress text while it retries
                 QVERIFY(cursorDuringWait && statusDuringWait == "Detectando leitor");
         }
-    }
 
-    void digitFilterKeepsTheDigitsBeforeTheFirstOther()
-    {
         QLineEdit *serial = field("lineEdit_serial");
         serial->setText(QStringLiteral("123"));
         QTest::keyClick(serial, Qt::Key_A);
@@ -181,42 +213,6 @@ private slots:
         giveReaderConfiguration(sim->reader, "CAIXA-02", true);
         run("on_pushButton_getConfig_clicked");
         QVERIFY(serialChosen());
-    }
-
-    void restoreReadsTheFactoryConfigurationBack()
-    {
-        giveReaderConfiguration(sim->reader, "LOJA0001", false);
-        memcpy(sim->reader.factoryConfiguration, "FABRICA\0", CONFIG_NAME_SIZE);
-        window->statusBar()->showMessage(QStringLiteral("antes"));
-        QString statusAtPause;
-        sleep->onSleep = [&](uint32_t) { statusAtPause = status(); };
-        run("on_actionDefault_triggered");
-        QCOMPARE(sim->reader.requests, (std::vector<Bytes>{{0xAB}, {0xEE}}));
-        QCOMPARE(statusAtPause, QStringLiteral("antes")); // no "Detectando leitor" first
-        QCOMPARE(serializedRecord().left(CONFIG_NAME_SIZE), QByteArray("FABRICA\0", 8));
-        QCOMPARE(status(), DONE);
-        QVERIFY(responder.boxes.isEmpty());
-
-        // Without a reader: one box, nothing read afterwards.
-        sim->reset();
-        sim->reader.faults.absent = true;
-        run("on_actionDefault_triggered");
-        QCOMPARE(responder.boxes, QVector<ShownBox>{notFound});
-        QCOMPARE(sim->inits.size(), size_t(10));
-        QCOMPARE(status(), notFound.text);
-
-        // The reader leaves during the pause: the read's box, then "Concluído".
-        sim->reset();
-        responder.boxes.clear();
-        sleep->onSleep = [&](uint32_t ms) {
-            if (ms == FACTORY_RESTORE_WAIT_MS)
-                sim->reader.faults.absent = true;
-        };
-        const QByteArray before = serializedRecord();
-        run("on_actionDefault_triggered");
-        QCOMPARE(responder.boxes, QVector<ShownBox>{notFound});
-        QCOMPARE(status(), DONE);
-        QCOMPARE(serializedRecord(), before);
     }
 };
 

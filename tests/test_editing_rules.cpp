@@ -87,7 +87,7 @@ private slots:
         run("P= spinBox_releituras#3 > s4=04 P=USERCONF");
     }
 
-    void sendModeAmountZerosAndCheckDigit()
+    void sendModeAmountZerosCheckDigitsErrorAndBlockCheck()
     {
         run("comboBox_bbSep1#4 comboBox_bbSep2#3 comboBox_concSep1#98 comboBox_concSep2#2 "
             "radioButton_leituraOptica! > s7=00000000 s1&07=04 s2&04=00 checkBox_digitoBarras:ec "
@@ -106,10 +106,7 @@ private slots:
             "checkBox_zeros! checkBox_zeros! > s1&03=02; checkBox_valor! > s1&03=03; "
             // Off: both boxes go, their bits stay.
             "checkBox_digitoBarras! > s2&04=00 s1&03=03 checkBox_valor:ec checkBox_zeros:ec");
-    }
 
-    void cmc7ErrorIndicatorAndBlockCheck()
-    {
         // With recovery and reversed sending (s2=ce): byte 12 takes the list's
         // character (ENTER from start-up); reversed cleared.
         run("s2=ce s12=55 checkBox_checkCMC7! > s3&08=08 s2&0b=02 checkBox_separadorCMC7:E "
@@ -131,7 +128,7 @@ private slots:
             "comboBox_bcc:E; comboBox_protocol#2 > s18=03 checkBox_bcc:C");
     }
 
-    void modelBrakeAndParking()
+    void modelBrakeParkingAndKeyboardAction()
     {
         run("spinBox_releituras#3 > s4=04; "
             // Tray, not at entry, stop; parking stays off on the tray model.
@@ -149,10 +146,7 @@ private slots:
         // Off with "Entrada": parking enabled, at entry.
         run("checkBox_freio! > groupBox_estacionar:e; "
             "checkBox_freio! > s2&c0=40 s4=01 groupBox_estacionar:E");
-    }
 
-    void tecladoActionTakesTheKeyboardControls()
-    {
         editForm(window.get(), "comboBox_CR#33 comboBox_velocidade#2 checkBox_SKM! checkBox_CR!");
         // CR on, SKM off, speed 0; the CDC interface chosen.
         run(onPattern +

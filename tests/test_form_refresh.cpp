@@ -30,7 +30,7 @@ class FormRefreshTest : public QObject
 private slots:
     void init() { window = makeWindow(QStringLiteral("/nonexistent/libhid_usb.so")); }
 
-    void nameIsKeptUnlessAListMoves()
+    void nameListsProtocolAndKeyboard()
     {
         run(" > lineEdit_cliente=CLIENTE1 P=CLIENTE1 actionTeclado:C "
             "s0=d2f7c44402213f09090909000d020003000203");
@@ -42,10 +42,7 @@ private slots:
         // A short name is shown up to its first zero byte.
         load("s3=c4", QByteArray("AB\0XYZ", 6));
         FORM_IS(window.get(), "lineEdit_cliente=AB");
-    }
 
-    void serialListsProtocolAndKeyboard()
-    {
         // Baud code 0 and parity 3; loaded again, no list moves: parity 3 and the
         // name stay. Code 1 is the last entry, "1200"; 8 data bits and 1 stop bit.
         run("s0=b0 s3=c4 > comboBox_baud#6 comboBox_paridade#-1 s0&b7=80; s0=b0 s3=c4 > "
@@ -67,7 +64,7 @@ private slots:
             "s0=214c");
     }
 
-    void separatorsLayoutAndCharacterLists()
+    void separatorsBoxesTractionAndLanguageChange()
     {
         // Typed mode, so the separators are in use; no item stands for 05 or 80.
         run("s1=f3 s7=05 s9=1e s11=80 > comboBox_bbSep1#-1 comboBox_concSep1=TAB "
@@ -79,10 +76,7 @@ private slots:
             "s7=25 s8=26 s9=28 s10=29 s11=2b s12=2d > comboBox_indicadorErro=! "
             "comboBox_erroCMC7=# comboBox_bbSep1=% comboBox_bbSep2=& comboBox_concSep1=( "
             "comboBox_concSep2=) comboBox_CR=+ comboBox_separadorCMC7=-");
-    }
 
-    void boxesTractionRereadsAndLanguageChange()
-    {
         // Without verification neither the separator nor the letters are offered.
         run("s2=c5 s3=4a s12=2a > checkBox_checkCMC7:C checkBox_separadorCMC7:EC "
             "comboBox_separadorCMC7:E comboBox_separadorCMC7=* checkBox_subPorLetra:EC; s2=c4 "
