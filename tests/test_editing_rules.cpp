@@ -57,7 +57,7 @@ private slots:
         }
     }
 
-    void listsSpinBoxAndCharacterListsStoreTheirValue()
+    void listsAndSpinBoxStoreTheirValue()
     {
         // The lists of bytes 5 to 12 in order.
         auto all = [](int position) {
@@ -128,7 +128,7 @@ private slots:
             "comboBox_bcc:E; comboBox_protocol#2 > s18=03 checkBox_bcc:C");
     }
 
-    void modelBrakeParkingAndKeyboardAction()
+    void modelBrakeParkingAndLinkActions()
     {
         run("spinBox_releituras#3 > s4=04; "
             // Tray, not at entry, stop; parking stays off on the tray model.
@@ -157,10 +157,7 @@ private slots:
         editForm(window.get(), "s11=11 filling=1");
         QMetaObject::invokeMethod(window.get(), "on_actionTeclado_triggered");
         run("filling=0 > s11=11");
-    }
 
-    void serialActionTakesThePortAndTheSerialControls()
-    {
         PortFolder ports;
         ports.addPort(3);
         ports.addPort(12);
