@@ -6,10 +6,7 @@
 #include "window_fixture.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QKeyEvent>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
 
@@ -17,7 +14,6 @@ namespace {
 constexpr int READER_COM = 65;
 const QEvent::Type POSTED = static_cast<QEvent::Type>(QEvent::User + 1);
 
-// Counts what reaches it.
 struct Probe : QWidget
 {
     using QWidget::QWidget;
@@ -41,8 +37,7 @@ private slots:
     void commandWaitsServeTheWindowButNotItsInput()
     {
         ModalResponder responder;
-        auto window = makeWindow(QStringLiteral("/nonexistent/libhid_usb.so"));
-        responder.boxes.clear();
+        auto window = makeWindow(QStringLiteral(SIM_HID_LIBRARY));
         SimulatedPort port(READER_COM, 2400, &window->linkSession);
         control<QAction>(window.get(), "actionSerial")->setChecked(true);
         control<QAction>(window.get(), "actionTeclado")->setChecked(false);

@@ -17,11 +17,9 @@ template <typename T> T *control(QObject *window, const char *name)
     return found;
 }
 
-// The text on the window's status bar.
 QString statusText(MainWindow *window);
 
 // The configuration record on the form of the window made last, while it lives.
 ConfigRecord &record();
 
-// That record serialized, for comparison with expected bytes.
 QByteArray serializedRecord();
