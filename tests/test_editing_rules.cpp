@@ -107,8 +107,7 @@ private slots:
             // Off: both boxes go, their bits stay.
             "checkBox_digitoBarras! > s2&04=00 s1&03=03 checkBox_valor:ec checkBox_zeros:ec");
 
-        // With recovery and reversed sending (s2=ce): byte 12 takes the list's
-        // character (ENTER from start-up); reversed cleared.
+        // Byte 12 takes the list's character (ENTER from start-up); reversed cleared.
         run("s2=ce s12=55 checkBox_checkCMC7! > s3&08=08 s2&0b=02 checkBox_separadorCMC7:E "
             "comboBox_separadorCMC7:e checkBox_subPorLetra:E s12=0d; "
             "comboBox_separadorCMC7#5 s12=55 checkBox_separadorCMC7! > s2&01=01 s12=22 "
@@ -119,8 +118,7 @@ private slots:
             "s3&0a=02 checkBox_separadorCMC7:ec checkBox_subPorLetra:ec comboBox_separadorCMC7:e "
             "checkBox_recuperarCMC7:E");
 
-        // The hidden BCC list still stands where start-up put it; the protocol
-        // list does not touch the box.
+        // The hidden BCC list still stands where start-up put it.
         run("comboBox_indicadorErro#33 s5=11 checkBox_indicaErro! > s2&10=10 s5=3e "
             "comboBox_indicadorErro:E; checkBox_indicaErro! > s2&10=00 s5=00 "
             "comboBox_indicadorErro:e comboBox_indicadorErro#33; checkBox_indicaErro! > s5=3e; "
