@@ -29,13 +29,6 @@ QString visibleText(QObject *object)
     return text.replace(QChar::LineSeparator, ' ').replace('\n', ' ');
 }
 
-QString enclosingGroup(QWidget *widget)
-{
-    for (QWidget *w = widget->parentWidget(); w; w = w->parentWidget())
-        if (auto *group = qobject_cast<QGroupBox *>(w))
-            return group->title();
-    return {};
-}
 } // namespace
 
 class MainWindowTest : public QObject
@@ -102,8 +95,11 @@ private slots:
             QVERIFY2(object, c.objectName);
             const DecodedField field = fields.value(QLatin1String(c.key));
             QCOMPARE(visibleText(object), field.label);
+            QWidget *group = qobject_cast<QWidget *>(object)->parentWidget();
+            while (group && !qobject_cast<QGroupBox *>(group))
+                group = group->parentWidget();
             if (!qobject_cast<QMenu *>(object))
-                QCOMPARE(enclosingGroup(qobject_cast<QWidget *>(object)), field.group);
+                QCOMPARE(group ? group->property("title").toString() : QString(), field.group);
         }
         control<QAction>(w, "actionSair")->trigger();
         QVERIFY(!window->isVisible());

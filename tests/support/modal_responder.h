@@ -29,9 +29,8 @@ public:
                 boxes.append(
                     {QString::fromLatin1(kinds[box->icon()]), box->windowTitle(), box->text()});
                 box->done(QMessageBox::Ok);
-            } else if (auto *dialog = qobject_cast<QDialog *>(modal)) {
+            } else if (auto *dialog = qobject_cast<QDialog *>(modal))
                 dialogHandler ? dialogHandler(dialog) : dialog->reject();
-            }
         });
         timer.start(0);
     }
