@@ -10,7 +10,6 @@ namespace {
 const QByteArray pattern = QByteArray::fromHex("a55aa55aa55aa55aa55aa55aa55aa55aa55aa5");
 const QByteArray inverse = QByteArray::fromHex("5aa55aa55aa55aa55aa55aa55aa55aa55aa55a");
 
-// Edits that put the pattern in the settings and clear the profile name.
 const QByteArray onPattern = "s0=" + pattern.toHex() + " P= ";
 } // namespace
 
@@ -133,7 +132,6 @@ private slots:
             "radioButton_modeloBandeja! > s2&e0=a0 s4=04 groupBox_estacionar:e; "
             "checkBox_freio! > s2&80=00 s4=01 spinBox_releituras:e groupBox_estacionar:e; "
             "radioButton_modeloBandeja! > s2&e0=20 s4=01; "
-            // Brake off, "Entrada" checked.
             "radioButton_modeloFreio! > s2&e0=40 s4=01 groupBox_estacionar:e "
             "spinBox_releituras:e; checkBox_freio! > s2&80=80 s4=04 spinBox_releituras:E; "
             "radioButton_modeloFreio! > s2&e0=80 groupBox_estacionar:E; "
@@ -171,7 +169,6 @@ private slots:
             "comboBox_bcc:E s0=c2 s3=da s17=02 s18=a7 s4=a55aa55aa55aa55aa55aa55aa5 P=USERCONF");
         QCOMPARE(window->linkSession.com_port_number, 12);
 
-        // Without BCC or ACK/NAK, and with no port at all.
         ports.remove(3);
         ports.remove(12);
         responder.setDialogHandler([](QDialog *dialog) { dialog->accept(); });

@@ -59,7 +59,6 @@ private slots:
                    "lineEdit_cliente.readOnly=true actionDFU:ve actionDefault:ve "
                    "pushButton_wrtSerial:ve checkBox_check2de5:ve comboBox_bcc:ve "
                    "label_bccInicial:v actionTeclado:C actionSerial:c actionBancos:E");
-        // The lists on their start-up entries.
         FORM_IS(
             w,
             "comboBox_erroCMC7#34 comboBox_erroCMC7=? comboBox_bbSep1#1 comboBox_bbSep1=TAB "
