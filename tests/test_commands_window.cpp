@@ -1,6 +1,6 @@
 // What the window adds to the reader commands (checked in test_reader_commands):
 // the fields, the status bar, the boxes, the wait cursor, the digit filter, the link.
-#include "command_expectations.h"
+#include "modal_responder.h"
 #include "recording_sleep.h"
 #include "sim_hid.h"
 #include "simulated_port.h"
@@ -8,8 +8,8 @@
 
 #include <QAbstractButton>
 #include <QAction>
-#include <QApplication>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
 
@@ -17,9 +17,10 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 constexpr int READER_COM = 65;
 const QString DONE = QString::fromUtf8("Concluído");
+const ShownBox notFound{"critical", "Erro", "Dispositivo não encontrado"};
+const ShownBox communicationError{"critical", "Erro", "Erro de comunicação"};
 
-// The reader's configuration: a name, then the default settings with SKM on
-// and the CDC interface chosen or not.
+// A name, then the default settings with SKM on and the CDC interface chosen or not.
 void giveReaderConfiguration(ReaderModel &reader, const char *name, bool cdc)
 {
     memcpy(reader.configuration, name, CONFIG_NAME_SIZE);
@@ -32,6 +33,21 @@ QByteArray readerRecord(const ReaderModel &reader)
 {
     return QByteArray(reinterpret_cast<const char *>(reader.configuration), CONFIG_SERIALIZED_SIZE);
 }
+const QEvent::Type POSTED = static_cast<QEvent::Type>(QEvent::User + 1);
+
+struct Probe : QWidget
+{
+    using QWidget::QWidget;
+    int paints = 0, inputs = 0, posted = 0;
+    bool event(QEvent *event) override
+    {
+        const QEvent::Type type = event->type();
+        paints += type == QEvent::Paint;
+        posted += type == POSTED;
+        inputs += type == QEvent::KeyPress || type == QEvent::MouseButtonPress;
+        return QWidget::event(event);
+    }
+};
 } // namespace
 
 class CommandsWindowTest : public QObject
@@ -64,7 +80,7 @@ private slots:
         sim->reset();
     }
 
-    void eachCommandFillsItsFieldAndSaysDone()
+    void eachCommandFillsItsFieldAndSaysDoneRestoreReadsBack()
     {
         const char *cases[][4] = {
             // slot, field, before, after
@@ -85,103 +101,12 @@ private slots:
                          !QApplication::overrideCursor(),
                      slot);
         }
-        QCOMPARE(QByteArray(sim->reader.serialNumber), QByteArray("654321"));
         QCOMPARE(serializedRecord(), readerRecord(sim->reader));
         QVERIFY(control<QAbstractButton>(window.get(), "checkBox_SKM")->isChecked() &&
                 !serialChosen());
-    }
 
-    void failuresShowOneBoxAndLeaveTheField()
-    {
-        // Faults: 'a' reader absent, 'e' wrong echo, 'c' CDC configuration, 'f' close fails.
-        const std::tuple<const char *, const char *, char, ShownBox> cases[] = {
-            // slot, serial number field, fault, box
-            {"on_pushButton_getSerial_clicked", "111111", 'a', notFound},
-            {"on_pushButton_getSerial_clicked", "111111", 'e', communicationError},
-            {"on_pushButton_wrtSerial_clicked", "12345", '-', serialLength},
-            {"on_pushButton_config_clicked", "", 'c', cdcOnHid},
-            {"on_actionDFU_triggered", "", 'e', communicationError},
-            // No box: the status keeps the progress text.
-            {"on_pushButton_getSerial_clicked", "111111", 'f', {"", "", "Detectando leitor"}},
-        };
-        for (const auto &[slot, serialText, fault, box] : cases) {
-            sim->reset();
-            responder.boxes.clear();
-            sleep->waits.clear();
-            sim->reader.faults.absent = fault == 'a';
-            sim->reader.faults.wrongEcho = fault == 'e';
-            sim->failClose = fault == 'f';
-            if (fault == 'c')
-                giveReaderConfiguration(sim->reader, "CAIXA-02", true);
-            field("lineEdit_serial")->setText(QString::fromLatin1(serialText));
-            QString statusDuringWait;
-            bool cursorDuringWait = false;
-            sleep->onSleep = [&](uint32_t) {
-                statusDuringWait = status();
-                cursorDuringWait = QApplication::overrideCursor() != nullptr;
-            };
-            run(slot);
-            const auto expected = box.kind.isEmpty() ? QVector<ShownBox>{} : QVector{box};
-            QCOMPARE(responder.boxes, expected);
-            QCOMPARE(status(), box.text);
-            QCOMPARE(field("lineEdit_serial")->text(), QString::fromLatin1(serialText));
-            QVERIFY(!QApplication::overrideCursor());
-            if (box == notFound) // the absent reader's five attempts
-                QVERIFY(sleep->waits.size() == 5 && cursorDuringWait &&
-                        statusDuringWait == "Detectando leitor");
-        }
-    }
-
-    void digitFilterKeepsTheDigitsBeforeTheFirstOther()
-    {
-        QLineEdit *serial = field("lineEdit_serial");
-        serial->setText(QStringLiteral("123"));
-        QTest::keyClick(serial, Qt::Key_A);
-        QCOMPARE(serial->text(), QStringLiteral("123"));
-        for (auto [typed, kept] :
-             {std::pair{"12x45", "12"}, {"7 ", "7"}, {"7-", "7"}, {"1234567", "123456"}}) {
-            serial->setText(QString::fromLatin1(typed));
-            QCOMPARE(serial->text(), QString::fromLatin1(kept));
-        }
-    }
-
-    void theMenuChoosesTheLink()
-    {
-        SimulatedPort port(READER_COM, 2400, &window->linkSession);
-        port.model.firmwareVersion = "VLX2 serial";
-        giveReaderConfiguration(port.model, "CAIXA-02", true);
-        chooseSerial(true);
-        run("on_pushButton_firmware_clicked");
-        QCOMPARE(field("lineEdit_firmware")->text(), QStringLiteral("VLX2 serial"));
-        // A CDC reader is written on serial, with the form's edited record.
-        control<QAbstractButton>(window.get(), "checkBox_SKM")->click();
-        const QByteArray record = serializedRecord();
-        run("on_pushButton_config_clicked");
-        QCOMPARE(status(), DONE);
-        QCOMPARE(readerRecord(port.model), record);
-        QCOMPARE(serializedRecord(), record);
-        run("on_actionDFU_triggered"); // always over HID
-        QCOMPARE(port.model.requests,
-                 (std::vector<Bytes>{{0xAA}, {0xAA}, {0xAA}, port.model.requests.back()}));
-        QCOMPARE(port.model.requests.back().front(), uint8_t(0xDD));
-        QCOMPARE(sim->reader.requests, std::vector<Bytes>{{0xFF}});
-        QVERIFY(responder.boxes.isEmpty());
-
+        // Restoring reads the factory configuration back.
         sim->reset();
-        chooseSerial(false);
-        run("on_pushButton_getSerial_clicked");
-        QCOMPARE(sim->reader.requests, std::vector<Bytes>{{0xCC}});
-        run("on_pushButton_config_clicked");
-        QCOMPARE(readerRecord(sim->reader), record);
-
-        // A configuration read with the CDC interface moves the link to serial.
-        giveReaderConfiguration(sim->reader, "CAIXA-02", true);
-        run("on_pushButton_getConfig_clicked");
-        QVERIFY(serialChosen());
-    }
-
-    void restoreReadsTheFactoryConfigurationBack()
-    {
         giveReaderConfiguration(sim->reader, "LOJA0001", false);
         memcpy(sim->reader.factoryConfiguration, "FABRICA\0", CONFIG_NAME_SIZE);
         window->statusBar()->showMessage(QStringLiteral("antes"));
@@ -214,6 +139,148 @@ private slots:
         QCOMPARE(responder.boxes, QVector<ShownBox>{notFound});
         QCOMPARE(status(), DONE);
         QCOMPARE(serializedRecord(), before);
+    }
+
+    void failuresShowOneBoxAndLeaveTheFieldThatFiltersDigits()
+    {
+        // Faults: 'a' reader absent, 'e' wrong echo, 'c' CDC configuration, 'f' close fails.
+        const std::tuple<const char *, const char *, char, ShownBox> cases[] = {
+            // slot, serial number field, fault, box
+            {"on_pushButton_getSerial_clicked", "111111", 'a', notFound},
+            {"on_pushButton_getSerial_clicked", "111111", 'e', communicationError},
+            {"on_pushButton_wrtSerial_clicked",
+             "12345",
+             '-',
+             {"warning", "Aviso!", "Número de série deve possuir 6 digitos"}},
+            {"on_pushButton_config_clicked",
+             "",
+             'c',
+             {"warning", "Aviso", "Dispositivo tipo CDC detectado"}},
+            {"on_actionDFU_triggered", "", 'e', communicationError},
+            // No box: the status keeps the progress text.
+            {"on_pushButton_getSerial_clicked", "111111", 'f', {"", "", "Detectando leitor"}},
+        };
+        for (const auto &[slot, serialText, fault, box] : cases) {
+            sim->reset();
+            responder.boxes.clear();
+            sim->reader.faults.absent = fault == 'a';
+            sim->reader.faults.wrongEcho = fault == 'e';
+            sim->failClose = fault == 'f';
+            if (fault == 'c')
+                giveReaderConfiguration(sim->reader, "CAIXA-02", true);
+            field("lineEdit_serial")->setText(QString::fromLatin1(serialText));
+            QString statusDuringWait;
+            bool cursorDuringWait = false;
+            sleep->onSleep = [&](uint32_t) {
+                statusDuringWait = status();
+                cursorDuringWait = QApplication::overrideCursor() != nullptr;
+            };
+            run(slot);
+            const auto expected = box.kind.isEmpty() ? QVector<ShownBox>{} : QVector{box};
+            QCOMPARE(responder.boxes, expected);
+            QCOMPARE(status(), box.text);
+            QCOMPARE(field("lineEdit_serial")->text(), QString::fromLatin1(serialText));
+            QVERIFY(!QApplication::overrideCursor());
+            if (box == notFound) // the wait cursor and the progress text while it retries
+                QVERIFY(cursorDuringWait && statusDuringWait == "Detectando leitor");
+        }
+
+        QLineEdit *serial = field("lineEdit_serial");
+        serial->setText(QStringLiteral("123"));
+        QTest::keyClick(serial, Qt::Key_A);
+        QCOMPARE(serial->text(), QStringLiteral("123"));
+        for (auto [typed, kept] :
+             {std::pair{"12x45", "12"}, {"7 ", "7"}, {"7-", "7"}, {"1234567", "123456"}}) {
+            serial->setText(QString::fromLatin1(typed));
+            QCOMPARE(serial->text(), QString::fromLatin1(kept));
+        }
+    }
+
+    void theMenuChoosesTheLink()
+    {
+        SimulatedPort port(READER_COM, 2400, &window->linkSession);
+        port.model.firmwareVersion = "VLX2 serial";
+        giveReaderConfiguration(port.model, "CAIXA-02", true);
+        chooseSerial(true);
+        run("on_pushButton_firmware_clicked");
+        QCOMPARE(field("lineEdit_firmware")->text(), QStringLiteral("VLX2 serial"));
+        // A CDC reader is written on serial, with the form's edited record.
+        control<QAbstractButton>(window.get(), "checkBox_SKM")->click();
+        const QByteArray record = serializedRecord();
+        run("on_pushButton_config_clicked");
+        QCOMPARE(status(), DONE);
+        QCOMPARE(readerRecord(port.model), record);
+        QCOMPARE(serializedRecord(), record);
+        QCOMPARE(port.model.requests,
+                 (std::vector<Bytes>{{0xAA}, {0xAA}, {0xAA}, port.model.requests.back()}));
+        QCOMPARE(port.model.requests.back().front(), uint8_t(0xDD));
+        QVERIFY(responder.boxes.isEmpty());
+
+        sim->reset();
+        chooseSerial(false);
+        run("on_pushButton_getSerial_clicked");
+        QCOMPARE(sim->reader.requests, std::vector<Bytes>{{0xCC}});
+        run("on_pushButton_config_clicked");
+        QCOMPARE(readerRecord(sim->reader), record);
+
+        // A configuration read with the CDC interface moves the link to serial.
+        giveReaderConfiguration(sim->reader, "CAIXA-02", true);
+        run("on_pushButton_getConfig_clicked");
+        QVERIFY(serialChosen());
+    }
+
+    // While a command waits on the reader, the window paints and serves what is
+    // posted to it, but no user input and no second command reach it, and a
+    // close waits for the command's end.
+    void commandWaitsServeTheWindowButNotItsInput()
+    {
+        SimulatedPort port(READER_COM, 2400, &window->linkSession);
+        chooseSerial(true);
+        auto *probe = new Probe(window->centralWidget());
+        probe->setGeometry(0, 0, 20, 20);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QCoreApplication::processEvents();
+
+        auto *configButton = control<QPushButton>(window.get(), "pushButton_config");
+        int configPresses = 0;
+        connect(configButton, &QPushButton::pressed, [&] { ++configPresses; });
+        int paintsBefore = 0;
+        bool servedDuringWait = false;
+        port.sleep.onSleep = [&](uint32_t) {
+            port.reader.service();
+            if (port.sleep.waits.size() == 1) {
+                paintsBefore = probe->paints;
+                probe->update();
+                QCoreApplication::postEvent(probe, new QEvent(POSTED));
+                QCoreApplication::postEvent(
+                    probe, new QKeyEvent(QEvent::KeyPress, Qt::Key_5, Qt::NoModifier, "5"));
+                const QPointF at = QRectF(configButton->rect()).center();
+                for (auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+                    QCoreApplication::postEvent(
+                        configButton,
+                        new QMouseEvent(type, at, configButton->mapToGlobal(at), Qt::LeftButton,
+                                        Qt::LeftButton, Qt::NoModifier));
+                QMetaObject::invokeMethod(control<QPushButton>(window.get(), "pushButton_firmware"),
+                                          "click", Qt::QueuedConnection);
+                QCoreApplication::postEvent(window.get(), new QCloseEvent);
+                return;
+            }
+            // All of it came up at the start of this wait.
+            servedDuringWait = probe->posted == 1 && probe->paints > paintsBefore &&
+                               probe->inputs == 0 && configPresses == 0 && window->isVisible() &&
+                               QApplication::overrideCursor();
+        };
+
+        control<QPushButton>(window.get(), "pushButton_getSerial")->click();
+
+        QVERIFY(servedDuringWait);
+        QCOMPARE(control<QLineEdit>(window.get(), "lineEdit_serial")->text(),
+                 QString::fromLatin1(port.model.serialNumber));
+        QVERIFY(control<QLineEdit>(window.get(), "lineEdit_firmware")->text().isEmpty() &&
+                responder.boxes.isEmpty());
+        // The close asked for during the command is carried out at its end; no input came late.
+        QVERIFY(!window->isVisible() && probe->inputs == 0);
     }
 };
 

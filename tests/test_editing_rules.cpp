@@ -10,7 +10,6 @@ namespace {
 const QByteArray pattern = QByteArray::fromHex("a55aa55aa55aa55aa55aa55aa55aa55aa55aa5");
 const QByteArray inverse = QByteArray::fromHex("5aa55aa55aa55aa55aa55aa55aa55aa55aa55a");
 
-// Edits that put the pattern in the settings and clear the profile name.
 const QByteArray onPattern = "s0=" + pattern.toHex() + " P= ";
 } // namespace
 
@@ -59,6 +58,20 @@ private slots:
 
     void listsAndSpinBoxStoreTheirValue()
     {
+        // The lists of bytes 5 to 12 in order.
+        auto all = [](int position) {
+            return QStringLiteral(
+                       "comboBox_indicadorErro#%1 comboBox_erroCMC7#%1 comboBox_bbSep1#%1 "
+                       "comboBox_bbSep2#%1 comboBox_concSep1#%1 comboBox_concSep2#%1 "
+                       "comboBox_CR#%1 comboBox_separadorCMC7#%1 ")
+                .arg(position)
+                .toUtf8();
+        };
+        run("filling=1 " + all(33) +
+            "comboBox_bcc#126 > s0=d2f7c44402213f09090909000d020003000203 P=; filling=0 " + all(3) +
+            " > s5=2020202020202020; " + all(98) +
+            " > s5=7f7f7f7f7f7f7f7f; comboBox_bcc#195 > s17=c3 P=USERCONF");
+
         // Pattern byte 0: code 5, parity 2, 8 bits, 2 stop bits.
         run(onPattern +
             "comboBox_velocidade#2 > s1=9a; comboBox_velocidade#3 > s1=da; "
@@ -73,24 +86,7 @@ private slots:
         run("P= spinBox_releituras#3 > s4=04 P=USERCONF");
     }
 
-    void characterListsStoreTheirCharacterUnlessFillingForm()
-    {
-        // The lists of bytes 5 to 12 in order.
-        auto all = [](int position) {
-            return QStringLiteral(
-                       "comboBox_indicadorErro#%1 comboBox_erroCMC7#%1 comboBox_bbSep1#%1 "
-                       "comboBox_bbSep2#%1 comboBox_concSep1#%1 comboBox_concSep2#%1 "
-                       "comboBox_CR#%1 comboBox_separadorCMC7#%1 ")
-                .arg(position)
-                .toUtf8();
-        };
-        run("filling=1 " + all(33) +
-            "comboBox_bcc#126 > s0=d2f7c44402213f09090909000d020003000203 P=; filling=0 " + all(3) +
-            " > s5=2020202020202020; " + all(98) +
-            " > s5=7f7f7f7f7f7f7f7f; comboBox_bcc#195 > s17=c3 P=USERCONF");
-    }
-
-    void sendModeZeroesAndRestoresTheSeparators()
+    void sendModeAmountZerosCheckDigitsErrorAndBlockCheck()
     {
         run("comboBox_bbSep1#4 comboBox_bbSep2#3 comboBox_concSep1#98 comboBox_concSep2#2 "
             "radioButton_leituraOptica! > s7=00000000 s1&07=04 s2&04=00 checkBox_digitoBarras:ec "
@@ -101,10 +97,7 @@ private slots:
         // A list left without a selection gives 0x1C.
         run("filling=1 comboBox_bbSep1#-1 filling=0 radioButton_leituraOptica! "
             "radioButton_leituraDigitado! > s7=1c");
-    }
 
-    void amountZerosAndCheckDigit()
-    {
         run("radioButton_leituraDigitado! checkBox_digitoBarras! > s2&04=04 checkBox_valor:E "
             "checkBox_zeros:E; checkBox_zeros! checkBox_valor! > s1&03=03; "
             // Amount off: zeros go, the box stays.
@@ -112,12 +105,8 @@ private slots:
             "checkBox_zeros! checkBox_zeros! > s1&03=02; checkBox_valor! > s1&03=03; "
             // Off: both boxes go, their bits stay.
             "checkBox_digitoBarras! > s2&04=00 s1&03=03 checkBox_valor:ec checkBox_zeros:ec");
-    }
 
-    void cmc7CheckDigitAndSeparator()
-    {
-        // With recovery and reversed sending (s2=ce): byte 12 takes the list's
-        // character (ENTER from start-up); reversed cleared.
+        // Byte 12 takes the list's character (ENTER from start-up); reversed cleared.
         run("s2=ce s12=55 checkBox_checkCMC7! > s3&08=08 s2&0b=02 checkBox_separadorCMC7:E "
             "comboBox_separadorCMC7:e checkBox_subPorLetra:E s12=0d; "
             "comboBox_separadorCMC7#5 s12=55 checkBox_separadorCMC7! > s2&01=01 s12=22 "
@@ -127,12 +116,8 @@ private slots:
             "checkBox_separadorCMC7! checkBox_subPorLetra! checkBox_checkCMC7! > s2&03=01 "
             "s3&0a=02 checkBox_separadorCMC7:ec checkBox_subPorLetra:ec comboBox_separadorCMC7:e "
             "checkBox_recuperarCMC7:E");
-    }
 
-    void errorIndicatorAndBlockCheck()
-    {
-        // The hidden BCC list still stands where start-up put it; the protocol
-        // list does not touch the box.
+        // The hidden BCC list still stands where start-up put it.
         run("comboBox_indicadorErro#33 s5=11 checkBox_indicaErro! > s2&10=10 s5=3e "
             "comboBox_indicadorErro:E; checkBox_indicaErro! > s2&10=00 s5=00 "
             "comboBox_indicadorErro:e comboBox_indicadorErro#33; checkBox_indicaErro! > s5=3e; "
@@ -140,14 +125,13 @@ private slots:
             "comboBox_bcc:E; comboBox_protocol#2 > s18=03 checkBox_bcc:C");
     }
 
-    void modelBrakeAndParking()
+    void modelBrakeParkingAndLinkActions()
     {
         run("spinBox_releituras#3 > s4=04; "
             // Tray, not at entry, stop; parking stays off on the tray model.
             "radioButton_modeloBandeja! > s2&e0=a0 s4=04 groupBox_estacionar:e; "
             "checkBox_freio! > s2&80=00 s4=01 spinBox_releituras:e groupBox_estacionar:e; "
             "radioButton_modeloBandeja! > s2&e0=20 s4=01; "
-            // Brake off, "Entrada" checked.
             "radioButton_modeloFreio! > s2&e0=40 s4=01 groupBox_estacionar:e "
             "spinBox_releituras:e; checkBox_freio! > s2&80=80 s4=04 spinBox_releituras:E; "
             "radioButton_modeloFreio! > s2&e0=80 groupBox_estacionar:E; "
@@ -158,10 +142,7 @@ private slots:
         // Off with "Entrada": parking enabled, at entry.
         run("checkBox_freio! > groupBox_estacionar:e; "
             "checkBox_freio! > s2&c0=40 s4=01 groupBox_estacionar:E");
-    }
 
-    void tecladoActionTakesTheKeyboardControls()
-    {
         editForm(window.get(), "comboBox_CR#33 comboBox_velocidade#2 checkBox_SKM! checkBox_CR!");
         // CR on, SKM off, speed 0; the CDC interface chosen.
         run(onPattern +
@@ -172,10 +153,7 @@ private slots:
         editForm(window.get(), "s11=11 filling=1");
         QMetaObject::invokeMethod(window.get(), "on_actionTeclado_triggered");
         run("filling=0 > s11=11");
-    }
 
-    void serialActionTakesThePortAndTheSerialControls()
-    {
         PortFolder ports;
         ports.addPort(3);
         ports.addPort(12);
@@ -191,7 +169,6 @@ private slots:
             "comboBox_bcc:E s0=c2 s3=da s17=02 s18=a7 s4=a55aa55aa55aa55aa55aa55aa5 P=USERCONF");
         QCOMPARE(window->linkSession.com_port_number, 12);
 
-        // Without BCC or ACK/NAK, and with no port at all.
         ports.remove(3);
         ports.remove(12);
         responder.setDialogHandler([](QDialog *dialog) { dialog->accept(); });

@@ -19,13 +19,11 @@ inline QByteArray profileName()
                       sizeof record().profileName);
 }
 
-// A 27-byte serialized record: the name padded with zeros, then the settings.
 inline QByteArray serializedBlock(const QByteArray &name, const QByteArray &settings)
 {
     return name.leftJustified(CONFIG_NAME_SIZE, '\0', true) + settings;
 }
 
-// The start-up settings, for blocks that change only a few bytes.
 inline QByteArray defaultSettings()
 {
     return QByteArray(reinterpret_cast<const char *>(DEFAULT_SETTINGS), CONFIG_SETTINGS_SIZE);
@@ -126,8 +124,6 @@ inline void editForm(MainWindow *window, const char *edits)
         else if (op == '=')
             memcpy(record().settings + name.mid(1).toInt(), bytes.constData(),
                    static_cast<size_t>(bytes.size()));
-        else if (!object)
-            qFatal("no control %s", qPrintable(name));
         else if (op == '#')
             object->setProperty(object->property("currentIndex").isValid() ? "currentIndex"
                                                                            : "value",

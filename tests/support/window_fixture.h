@@ -4,8 +4,7 @@
 
 #include <memory>
 
-// Constructs the window with the HID access library loaded from this file
-// (a missing file gives the start-up message for a missing library).
+// The window, with the HID access library loaded from this file (missing: a start-up box).
 std::unique_ptr<MainWindow> makeWindow(const QString &hidLibraryFile);
 
 // The form control with this object name; a missing one ends the test run.
@@ -17,11 +16,9 @@ template <typename T> T *control(QObject *window, const char *name)
     return found;
 }
 
-// The text on the window's status bar.
 QString statusText(MainWindow *window);
 
 // The configuration record on the form of the window made last, while it lives.
 ConfigRecord &record();
 
-// That record serialized, for comparison with expected bytes.
 QByteArray serializedRecord();
