@@ -134,7 +134,7 @@ private slots:
             "radioButton_modeloBandeja! > s2&e0=20 s4=01; "
             "radioButton_modeloFreio! > s2&e0=40 s4=01 groupBox_estacionar:e "
             "spinBox_releituras:e; checkBox_freio! > s2&80=80 s4=04 spinBox_releituras:E; "
-            "radioButton_modeloFreio! > s2&e0=80 groupBox_estacionar:E; "
+            "radioButton_modeloFreio! > s2&e0=80 s4=04 groupBox_estacionar:E; "
             // Off with "Saída": parking disabled, bit kept.
             "radioButton_saida! checkBox_freio! > s2&c0=00 groupBox_estacionar:e; "
             "radioButton_entrada! > ");

@@ -89,7 +89,9 @@ private slots:
         QHash<QString, DecodedField> fields;
         for (const DecodedField &field : decodeConfig(record()))
             fields.insert(field.key, field);
-        for (const FieldControl &c : formFieldControls()) {
+        const QList<FieldControl> controls = formFieldControls();
+        QVERIFY(!controls.isEmpty());
+        for (const FieldControl &c : controls) {
             QObject *object = window->findChild<QObject *>(QLatin1String(c.objectName));
             QVERIFY2(object, c.objectName);
             const DecodedField field = fields.value(QLatin1String(c.key));
