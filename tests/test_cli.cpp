@@ -85,6 +85,7 @@ QList<Case> cases()
           "  Cliente: USERCONF"}});
     add("diff lists the fields that differ", Link::Hid,
         {{"diff {dir}/default.cfg {dir}/changed.cfg", 1,
+          "Configuração / Cliente: FABRICA -> USERCONF|"
           "Comunicação Serial / Baudrate: 2400 -> 9600|"
           "Boleto Bancário / 1º separador: TAB -> ENTER"},
          {"diff reader {dir}/default.cfg --json", 0, "", "", "equal=true"}});
