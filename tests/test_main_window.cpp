@@ -1,3 +1,4 @@
+#include "app/application_icon.h"
 #include "app/serial_port_dialog.h"
 #include "app/toolkit_translation.h"
 #include "config/form_fields.h"
@@ -52,6 +53,8 @@ private slots:
         auto window = makeWindow(missingLibrary);
         MainWindow *w = window.get();
         window->show();
+        installApplicationIcon();
+        QVERIFY(!window->windowIcon().availableSizes().isEmpty());
         // The default record; hidden and disabled controls; fixed size.
         FORM_IS(w, "P= s0=d2f7c44402213f09090909000d020003000203 .minimumWidth=702 "
                    ".maximumWidth=702 .minimumHeight=543 .maximumHeight=543 checkBox_bcc.x=10 "
