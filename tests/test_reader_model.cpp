@@ -1,4 +1,5 @@
 #include "link/frame_codec.h"
+#include "sim/document_read.h"
 #include "sim/reader_state.h"
 
 #include <QTemporaryDir>
@@ -115,6 +116,20 @@ private slots:
         reader.firmwareVersion = std::string(100, 'v');
         QCOMPARE(send(reader, request(hex("AA"))),
                  hex("023CAA") + QByteArray(58, 'v') + hex("00 03 95"));
+    }
+
+    // A cheque framed STX ... ETX, its block check started from byte 17 of the settings.
+    void documentWithBlockCheck()
+    {
+        uint8_t configuration[ReaderModel::CONFIG_SIZE] = {};
+        const uint8_t settings[] = {0, 0, 0x01, 0,    0, 0,    0, 0,    0,   0,
+                                    0, 0, '\t', 0x02, 0, 0x03, 0, 0x55, 0x02};
+        memcpy(configuration + 8, settings, sizeof settings);
+        uint8_t document[DOCUMENT_MAX_SIZE];
+        const size_t n = document_read(configuration, document);
+        QCOMPARE(QByteArray(reinterpret_cast<char *>(document), qsizetype(n)),
+                 "\x02"
+                 "00100011\t0180000145\t800000000013\x03\x54");
     }
 
     // What a reader stores between runs of the simulated HID library.
