@@ -120,7 +120,8 @@ const ExitCodeLine exitCodeLines[] = {
 };
 
 const char jsonText[] =
-    "Saída JSON (--json): um objeto com \"command\", \"ok\", \"exit_code\" e, numa falha,\n"
+    "Saída JSON (--json): um objeto com \"schema\" (a versão do formato, hoje 1),\n"
+    "\"command\", \"ok\", \"exit_code\" e, numa falha,\n"
     "\"error\" (o texto) e \"message\" (o número da mensagem da janela, quando há);\n"
     "read, show e info trazem \"config\" ({\"profile\", \"bytes\", \"fields\": [{\"key\",\n"
     "\"group\", \"label\", \"value\", \"raw\"}]}); serial e info \"serial\"; firmware e\n"

@@ -53,7 +53,10 @@ int Report::finish(int code)
     if (failure != 0)
         code = failure;
     if (json) {
-        QJsonObject object{{"command", command}, {"ok", failure == 0}, {"exit_code", code}};
+        QJsonObject object{{"schema", JSON_SCHEMA},
+                           {"command", command},
+                           {"ok", failure == 0},
+                           {"exit_code", code}};
         if (failure != 0) {
             object.insert(QStringLiteral("error"), errorText);
             if (errorMessage != 0)

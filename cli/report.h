@@ -6,6 +6,11 @@
 #include <QString>
 #include <QStringList>
 
+// The version of the JSON results' layout, in every object as "schema":
+// raised whenever a field changes its meaning or goes away, so that a
+// script can tell which layout it reads.
+constexpr int JSON_SCHEMA = 1;
+
 class Report
 {
 public:

@@ -76,7 +76,7 @@ QList<Case> cases()
         {{"--help", 0, "apply ARQUIVO.cfg|Códigos de saída|130"}});
     add("info as JSON", Link::Hid,
         {{"info --json", 0, "", "Concluído",
-          "serial=000001|firmware=VELORIX II 1.05|config.profile=FABRICA|link=hid"}});
+          "schema=1|serial=000001|firmware=VELORIX II 1.05|config.profile=FABRICA|link=hid"}});
     add("read saves a file the window opens", Link::Hid, {{"read -o {dir}/out.cfg", 0, "out.cfg"}},
         (char(0x1A) + factory), OUT_FILE);
     add("show decodes a file with the form's words", Link::NoLibrary,
@@ -105,7 +105,7 @@ QList<Case> cases()
     add("bad inputs change nothing", Link::Hid,
         {{"bogus", 2, "", usage},
          {"info --bogus", 2, "", "opção desconhecida: --bogus"},
-         {"bogus --json", 2, "", "", "ok=false|exit_code=2"},
+         {"bogus --json", 2, "", "", "schema=1|ok=false|exit_code=2"},
          {"diff reader", 2, "", usage},
          {"read --no-verify", 2, "", usage},
          {"info --baud 300", 2, "", "velocidade inválida"},
