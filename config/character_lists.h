@@ -10,6 +10,9 @@ constexpr int CHARACTER_LIST_SIZE = 99;
 // The text of the item at position 0 to 98.
 QString characterListItem(int position);
 
+// The BCC value list: 256 items, 00 to FF.
+constexpr int HEX_LIST_SIZE = 256;
+
 // The text of the BCC value list's item for 0 to 255: two uppercase hex digits.
 QString hexListItem(int value);
 

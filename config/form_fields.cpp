@@ -16,70 +16,55 @@ const char *const stopBitsItems[] = {"1 Stop Bit", "2 Stop Bits"};
 const char *const parityItems[] = {"Nenhum", "Ímpar", "Par"};
 const char *const protocolItems[] = {"STX-D-ETX", "D-CR-LF", "D-CR", "NENHUM"};
 
+// A list's items and, position by position, the values they stand for.
 struct ListItems
 {
     const char *const *items;
+    const unsigned *values;
     int count;
+    unsigned whenNone; // what the list's handler stores for a position outside it
 };
+
+const unsigned speedValues[] = {0, 1, 2, 3};
+const unsigned baudValues[] = {8, 7, 6, 5, 4, 3, 2, 1};
+const unsigned dataBitsValues[] = {1, 0};
+const unsigned stopBitsValues[] = {0, 1};
+const unsigned parityValues[] = {0, 1, 2};
+const unsigned protocolValues[] = {PROTOCOL_STX_D_ETX, PROTOCOL_D_CR_LF, PROTOCOL_D_CR,
+                                   PROTOCOL_NONE};
+static_assert(std::size(baudValues) == std::size(baudItems));
+
+template <size_t N>
+constexpr ListItems fixedList(const char *const (&items)[N], const unsigned (&values)[N],
+                              unsigned whenNone = 0)
+{
+    return {items, values, int(N), whenNone};
+}
 
 ListItems itemsOf(FormList list)
 {
     switch (list) {
     case FormList::KeyboardSpeed:
-        return {speedItems, int(std::size(speedItems))};
+        return fixedList(speedItems, speedValues);
     case FormList::BaudRate:
-        return {baudItems, int(std::size(baudItems))};
+        return fixedList(baudItems, baudValues);
     case FormList::DataBits:
-        return {dataBitsItems, int(std::size(dataBitsItems))};
+        return fixedList(dataBitsItems, dataBitsValues);
     case FormList::StopBits:
-        return {stopBitsItems, int(std::size(stopBitsItems))};
+        // Any position but "1 Stop Bit" stands for two.
+        return fixedList(stopBitsItems, stopBitsValues, 1);
     case FormList::Parity:
-        return {parityItems, int(std::size(parityItems))};
+        return fixedList(parityItems, parityValues);
     case FormList::Protocol:
-        return {protocolItems, int(std::size(protocolItems))};
+        // Outside the list: storeProtocol writes four zero bytes.
+        return fixedList(protocolItems, protocolValues, PROTOCOL_NONE + 1);
+    case FormList::Characters:
+        return {nullptr, nullptr, CHARACTER_LIST_SIZE, 0};
+    case FormList::HexValues:
+        return {nullptr, nullptr, HEX_LIST_SIZE, 0};
     }
-    return {nullptr, 0};
+    return {nullptr, nullptr, 0, 0};
 }
-
-// The list position that stands for a field's value (out of range: none).
-int positionOf(FormList list, unsigned value)
-{
-    const int v = static_cast<int>(value);
-    switch (list) {
-    case FormList::BaudRate:
-        return v >= 1 ? int(std::size(baudItems)) - v : -1;
-    case FormList::DataBits:
-        return 1 - v;
-    default:
-        return v;
-    }
-}
-
-enum class Kind
-{
-    Name,      // the profile name
-    Flag,      // a check box
-    Pair,      // two radio buttons (or the two interface actions)
-    List,      // one of the fixed lists
-    Character, // one of the character lists
-    Rereads,   // the spin box, stored plus one
-    HexByte,   // the BCC value list
-    Protocol,  // header and trailer bytes, one list item
-    Reserved,  // bits no control writes
-};
-
-struct FieldEntry
-{
-    const char *key;
-    const char *group;
-    const char *label;
-    const char *control; // the form's object that shows the label
-    Kind kind;
-    BitField bits; // whole byte for the one-byte kinds
-    FormList list = FormList::KeyboardSpeed;
-    const char *whenSet = nullptr; // Pair
-    const char *whenClear = nullptr;
-};
 
 constexpr BitField wholeByte(uint8_t byte)
 {
@@ -98,123 +83,219 @@ const char gBankSlip[] = "Boleto Bancário";
 const char gUtility[] = "Concessionárias";
 const char gReserved[] = "Reservado";
 
+using C = Control;
+using K = FieldKind;
+
 // In the form's order, group by group.
-const FieldEntry fields[] = {
-    {"profileName", gConfig, "Cliente", "label_10", Kind::Name, {}},
+const FormField fields[] = {
+    {"profileName", gConfig, "Cliente", K::Name, {}, C::lineEdit_cliente},
     {"cdcInterface",
      gConfig,
      "Dispositivo",
-     "menuDispositivo",
-     Kind::Pair,
+     K::Pair,
      Field::cdcInterface,
+     C::actionSerial,
+     C::actionTeclado,
      {},
      "Serial",
      "Teclado"},
-    {"keyboardSpeed", gKeyboard, "Velocidade", "label", Kind::List, Field::keyboardSpeed,
+    {"keyboardSpeed",
+     gKeyboard,
+     "Velocidade",
+     K::List,
+     Field::keyboardSpeed,
+     C::comboBox_velocidade,
+     {},
      FormList::KeyboardSpeed},
     {"abntLayout",
      gKeyboard,
      "Tipo de Teclado",
-     "groupBox_tipoe_teclado",
-     Kind::Pair,
+     K::Pair,
      Field::abntLayout,
+     C::radioButton_abnt,
+     C::radioButton_eng,
      {},
      "ABNT",
      "Inglês"},
-    {"skm", gKeyboard, "Habilitar SKM", "checkBox_SKM", Kind::Flag, Field::skm},
-    {"sendCrAfterData", gKeyboard, "Enviar CR após os dados", "checkBox_CR", Kind::Flag,
-     Field::sendCrAfterData},
-    {"charBeforeCr", gKeyboard, "Caractere antes de CR", "label_16", Kind::Character,
-     wholeByte(charBeforeCr)},
-    {"baudCode", gSerial, "Baudrate", "label_2", Kind::List, Field::baudCode, FormList::BaudRate},
-    {"parity", gSerial, "Paridade", "label_3", Kind::List, Field::parity, FormList::Parity},
-    {"sevenDataBits", gSerial, "Byte", "label_4", Kind::List, Field::sevenDataBits,
+    {"skm", gKeyboard, "Habilitar SKM", K::Flag, Field::skm, C::checkBox_SKM},
+    {"sendCrAfterData", gKeyboard, "Enviar CR após os dados", K::Flag, Field::sendCrAfterData,
+     C::checkBox_CR},
+    {"charBeforeCr",
+     gKeyboard,
+     "Caractere antes de CR",
+     K::Character,
+     wholeByte(charBeforeCr),
+     C::comboBox_CR,
+     {},
+     FormList::Characters},
+    {"baudCode",
+     gSerial,
+     "Baudrate",
+     K::List,
+     Field::baudCode,
+     C::comboBox_baud,
+     {},
+     FormList::BaudRate},
+    {"parity",
+     gSerial,
+     "Paridade",
+     K::List,
+     Field::parity,
+     C::comboBox_paridade,
+     {},
+     FormList::Parity},
+    {"sevenDataBits",
+     gSerial,
+     "Byte",
+     K::List,
+     Field::sevenDataBits,
+     C::comboBox_byte,
+     {},
      FormList::DataBits},
-    {"twoStopBits", gSerial, "Stop Bits", "label_5", Kind::List, Field::twoStopBits,
+    {"twoStopBits",
+     gSerial,
+     "Stop Bits",
+     K::List,
+     Field::twoStopBits,
+     C::comboBox_stopBits,
+     {},
      FormList::StopBits},
-    {"protocol", gSerial, "Protocolo", "groupBox_10", Kind::Protocol, {}},
-    {"bccEnabled", gProtocol, "Enviar BCC", "checkBox_bcc", Kind::Flag, Field::bccEnabled},
-    {"bccInitialValue", gProtocol, "Valor inicial", "label_bccInicial", Kind::HexByte,
-     wholeByte(bccInitialValue)},
-    {"ackNak", gProtocol, "ACK/NAK", "checkBox_ackNak", Kind::Flag, Field::ackNak},
-    {"cmc7VerifyCheckDigit", gCmc7, "Verificar Check Digit CMC7", "checkBox_checkCMC7", Kind::Flag,
-     Field::cmc7VerifyCheckDigit},
-    {"cmc7SendSeparator", gCmc7, "Enviar separador", "checkBox_separadorCMC7", Kind::Flag,
-     Field::cmc7SendSeparator},
-    {"cmc7SeparatorChar", gCmc7, "Separador", "label_13", Kind::Character,
-     wholeByte(cmc7SeparatorChar)},
-    {"cmc7Recover", gCmc7, "Tentar recuperar os dados", "checkBox_recuperarCMC7", Kind::Flag,
-     Field::cmc7Recover},
-    {"cmc7SubstituteChar", gCmc7, "Substituição", "label_8", Kind::Character,
-     wholeByte(cmc7SubstituteChar)},
-    {"cmc7SendReversedOnError", gCmc7, "Enviar dados invertidos em caso de erro",
-     "checkBox_enviarInvertido", Kind::Flag, Field::cmc7SendReversedOnError},
-    {"cmc7SendOnError", gCmc7, "Enviar dados em caso de erro", "checkBox_enviarQuestion",
-     Kind::Flag, Field::cmc7SendOnError},
+    {"protocol",
+     gSerial,
+     "Protocolo",
+     K::Protocol,
+     {},
+     C::comboBox_protocol,
+     {},
+     FormList::Protocol},
+    {"bccEnabled", gProtocol, "Enviar BCC", K::Flag, Field::bccEnabled, C::checkBox_bcc},
+    {"bccInitialValue",
+     gProtocol,
+     "Valor inicial",
+     K::HexByte,
+     wholeByte(bccInitialValue),
+     C::comboBox_bcc,
+     {},
+     FormList::HexValues},
+    {"ackNak", gProtocol, "ACK/NAK", K::Flag, Field::ackNak, C::checkBox_ackNak},
+    {"cmc7VerifyCheckDigit", gCmc7, "Verificar Check Digit CMC7", K::Flag,
+     Field::cmc7VerifyCheckDigit, C::checkBox_checkCMC7},
+    {"cmc7SendSeparator", gCmc7, "Enviar separador", K::Flag, Field::cmc7SendSeparator,
+     C::checkBox_separadorCMC7},
+    {"cmc7SeparatorChar",
+     gCmc7,
+     "Separador",
+     K::Character,
+     wholeByte(cmc7SeparatorChar),
+     C::comboBox_separadorCMC7,
+     {},
+     FormList::Characters},
+    {"cmc7Recover", gCmc7, "Tentar recuperar os dados", K::Flag, Field::cmc7Recover,
+     C::checkBox_recuperarCMC7},
+    {"cmc7SubstituteChar",
+     gCmc7,
+     "Substituição",
+     K::Character,
+     wholeByte(cmc7SubstituteChar),
+     C::comboBox_erroCMC7,
+     {},
+     FormList::Characters},
+    {"cmc7SendReversedOnError", gCmc7, "Enviar dados invertidos em caso de erro", K::Flag,
+     Field::cmc7SendReversedOnError, C::checkBox_enviarInvertido},
+    {"cmc7SendOnError", gCmc7, "Enviar dados em caso de erro", K::Flag, Field::cmc7SendOnError,
+     C::checkBox_enviarQuestion},
     {"cmc7ReplaceBlockByLetters", gCmc7,
-     "Substituir bloco por letras em caso de erro de check digit", "checkBox_subPorLetra",
-     Kind::Flag, Field::cmc7ReplaceBlockByLetters},
-    {"sendErrorIndicator", gGeneral, "Enviar indicação de erro", "checkBox_indicaErro", Kind::Flag,
-     Field::sendErrorIndicator},
-    {"errorIndicatorChar", gGeneral, "Indicador de erro", "label_7", Kind::Character,
-     wholeByte(errorIndicatorChar)},
-    {"waitForDocument", gGeneral, "Esperar documento", "checkBox_esperarDocumento", Kind::Flag,
-     Field::waitForDocument},
-    {"dataTypeIdentifier", gGeneral, "Identificador de tipo de dado", "checkBox_tipoDecodificado",
-     Kind::Flag, Field::dataTypeIdentifier},
+     "Substituir bloco por letras em caso de erro de check digit", K::Flag,
+     Field::cmc7ReplaceBlockByLetters, C::checkBox_subPorLetra},
+    {"sendErrorIndicator", gGeneral, "Enviar indicação de erro", K::Flag, Field::sendErrorIndicator,
+     C::checkBox_indicaErro},
+    {"errorIndicatorChar",
+     gGeneral,
+     "Indicador de erro",
+     K::Character,
+     wholeByte(errorIndicatorChar),
+     C::comboBox_indicadorErro,
+     {},
+     FormList::Characters},
+    {"waitForDocument", gGeneral, "Esperar documento", K::Flag, Field::waitForDocument,
+     C::checkBox_esperarDocumento},
+    {"dataTypeIdentifier", gGeneral, "Identificador de tipo de dado", K::Flag,
+     Field::dataTypeIdentifier, C::checkBox_tipoDecodificado},
     {"trayModel",
      gTraction,
      "Modelo",
-     "groupBox_8",
-     Kind::Pair,
+     K::Pair,
      Field::trayModel,
+     C::radioButton_modeloBandeja,
+     C::radioButton_modeloFreio,
      {},
      "Com bandeja",
      "Freio"},
     {"parkAtEntry",
      gTraction,
      "Estacionar documento",
-     "groupBox_estacionar",
-     Kind::Pair,
+     K::Pair,
      Field::parkAtEntry,
+     C::radioButton_entrada,
+     C::radioButton_saida,
      {},
      "Entrada",
      "Saída"},
-    {"documentStop", gTraction, "Habilitar parada do documento", "checkBox_freio", Kind::Flag,
-     Field::documentStop},
-    {"rereadsPlusOne", gTraction, "Número de releituras", "label_6", Kind::Rereads,
-     wholeByte(rereadsPlusOne)},
+    {"documentStop", gTraction, "Habilitar parada do documento", K::Flag, Field::documentStop,
+     C::checkBox_freio},
+    {"rereadsPlusOne", gTraction, "Número de releituras", K::Rereads, wholeByte(rereadsPlusOne),
+     C::spinBox_releituras},
     {"opticalMode",
      gBarcodes,
      "Modo de envio",
-     "groupBox_modo",
-     Kind::Pair,
+     K::Pair,
      Field::opticalMode,
+     C::radioButton_leituraOptica,
+     C::radioButton_leituraDigitado,
      {},
      "Leitura óptica",
      "Como digitado"},
-    {"sendCheckDigit", gBarcodes, "Enviar dígito geral", "checkBox_digitoBarras", Kind::Flag,
-     Field::sendCheckDigit},
-    {"sendValue", gBarcodes, "Enviar valor", "checkBox_valor", Kind::Flag, Field::sendValue},
-    {"sendZeros", gBarcodes, "Enviar zeros", "checkBox_zeros", Kind::Flag, Field::sendZeros},
+    {"sendCheckDigit", gBarcodes, "Enviar dígito geral", K::Flag, Field::sendCheckDigit,
+     C::checkBox_digitoBarras},
+    {"sendValue", gBarcodes, "Enviar valor", K::Flag, Field::sendValue, C::checkBox_valor},
+    {"sendZeros", gBarcodes, "Enviar zeros", K::Flag, Field::sendZeros, C::checkBox_zeros},
     {"verify2of5CheckDigit", gBarcodes,
-     "Verificação de check digit para códigos 2 de 5 intercalado", "checkBox_check2de5", Kind::Flag,
-     Field::verify2of5CheckDigit},
-    {"bankSlipSeparator1", gBankSlip, "1º separador", "label_11", Kind::Character,
-     wholeByte(bankSlipSeparator1)},
-    {"bankSlipSeparator2", gBankSlip, "2º separador", "label_12", Kind::Character,
-     wholeByte(bankSlipSeparator2)},
-    {"utilityBillSeparator1", gUtility, "1º separador", "label_14", Kind::Character,
-     wholeByte(utilityBillSeparator1)},
-    {"utilityBillSeparator2", gUtility, "2º separador", "label_15", Kind::Character,
-     wholeByte(utilityBillSeparator2)},
-    {"reservedByte1Bit4", gReserved, "Byte 1, bit 4", nullptr, Kind::Reserved, {1, 0x10}},
-    {"reservedByte18Bits2to7",
-     gReserved,
-     "Byte 18, bits 2 a 7",
-     nullptr,
-     Kind::Reserved,
-     {18, 0xFC}},
+     "Verificação de check digit para códigos 2 de 5 intercalado", K::Flag,
+     Field::verify2of5CheckDigit, C::checkBox_check2de5},
+    {"bankSlipSeparator1",
+     gBankSlip,
+     "1º separador",
+     K::Character,
+     wholeByte(bankSlipSeparator1),
+     C::comboBox_bbSep1,
+     {},
+     FormList::Characters},
+    {"bankSlipSeparator2",
+     gBankSlip,
+     "2º separador",
+     K::Character,
+     wholeByte(bankSlipSeparator2),
+     C::comboBox_bbSep2,
+     {},
+     FormList::Characters},
+    {"utilityBillSeparator1",
+     gUtility,
+     "1º separador",
+     K::Character,
+     wholeByte(utilityBillSeparator1),
+     C::comboBox_concSep1,
+     {},
+     FormList::Characters},
+    {"utilityBillSeparator2",
+     gUtility,
+     "2º separador",
+     K::Character,
+     wholeByte(utilityBillSeparator2),
+     C::comboBox_concSep2,
+     {},
+     FormList::Characters},
+    {"reservedByte1Bit4", gReserved, "Byte 1, bit 4", K::Reserved, {1, 0x10}},
+    {"reservedByte18Bits2to7", gReserved, "Byte 18, bits 2 a 7", K::Reserved, {18, 0xFC}},
 };
 
 QString hexBytes(const uint8_t *bytes, size_t n)
@@ -236,11 +317,10 @@ QString outOfList(unsigned value)
 
 QString listValue(FormList list, unsigned value)
 {
-    const ListItems items = itemsOf(list);
-    const int position = positionOf(list, value);
-    if (position < 0 || position >= items.count)
+    const int position = formListPosition(list, value);
+    if (position < 0)
         return outOfList(value);
-    return QString::fromUtf8(items.items[position]);
+    return QString::fromUtf8(itemsOf(list).items[position]);
 }
 
 QString characterValue(uint8_t code)
@@ -266,12 +346,12 @@ QString protocolValue(const ConfigRecord &record)
 
 QString rereadsValue(uint8_t stored)
 {
-    if (stored < 1 || stored > 4)
+    if (stored < REREADS_MIN + 1 || stored > REREADS_MAX + 1)
         return QStringLiteral("%1 (fora da faixa)").arg(hexValue(stored));
     return QString::number(stored - 1);
 }
 
-DecodedField decode(const FieldEntry &entry, const ConfigRecord &record)
+DecodedField decode(const FormField &entry, const ConfigRecord &record)
 {
     DecodedField field{QString::fromLatin1(entry.key),
                        QString::fromUtf8(entry.group),
@@ -281,33 +361,33 @@ DecodedField decode(const FieldEntry &entry, const ConfigRecord &record)
     const unsigned value = record.get(entry.bits);
     field.raw = QString::number(value);
     switch (entry.kind) {
-    case Kind::Name:
+    case FieldKind::Name:
         field.value = record.displayName();
         field.raw = hexBytes(record.profileName, CONFIG_NAME_SIZE);
         break;
-    case Kind::Flag:
+    case FieldKind::Flag:
         field.value = value != 0 ? QStringLiteral("sim") : QString::fromUtf8("não");
         break;
-    case Kind::Pair:
+    case FieldKind::Pair:
         field.value = QString::fromUtf8(value != 0 ? entry.whenSet : entry.whenClear);
         break;
-    case Kind::List:
+    case FieldKind::List:
         field.value = listValue(entry.list, value);
         break;
-    case Kind::Character:
+    case FieldKind::Character:
         field.value = characterValue(static_cast<uint8_t>(value));
         break;
-    case Kind::Rereads:
+    case FieldKind::Rereads:
         field.value = rereadsValue(static_cast<uint8_t>(value));
         break;
-    case Kind::HexByte:
+    case FieldKind::HexByte:
         field.value = hexListItem(static_cast<int>(value));
         break;
-    case Kind::Protocol:
+    case FieldKind::Protocol:
         field.value = protocolValue(record);
         field.raw = hexBytes(record.settings + headerByte1, 4);
         break;
-    case Kind::Reserved:
+    case FieldKind::Reserved:
         field.value = field.raw;
         break;
     }
@@ -320,31 +400,65 @@ QStringList formListItems(FormList list)
     const ListItems items = itemsOf(list);
     QStringList texts;
     for (int i = 0; i < items.count; ++i)
-        texts << QString::fromUtf8(items.items[i]);
+        texts << (list == FormList::Characters  ? characterListItem(i)
+                  : list == FormList::HexValues ? hexListItem(i)
+                                                : QString::fromUtf8(items.items[i]));
     return texts;
+}
+
+int formListCount(FormList list)
+{
+    return itemsOf(list).count;
+}
+
+unsigned formListValue(FormList list, int position)
+{
+    const ListItems items = itemsOf(list);
+    if (list == FormList::Characters)
+        return listIndexToChar(position);
+    if (list == FormList::HexValues) // the position itself, to 8 bits
+        return static_cast<uint8_t>(position);
+    if (position < 0 || position >= items.count)
+        return items.whenNone;
+    return items.values ? items.values[position] : static_cast<unsigned>(position);
+}
+
+int formListPosition(FormList list, unsigned value)
+{
+    const ListItems items = itemsOf(list);
+    if (list == FormList::Characters)
+        return charToListIndex(static_cast<uint8_t>(value));
+    for (int position = 0; position < items.count; ++position)
+        if ((items.values ? items.values[position] : static_cast<unsigned>(position)) == value)
+            return position;
+    return -1;
 }
 
 int32_t baudRateOfCode(unsigned code)
 {
-    const int position = positionOf(FormList::BaudRate, code);
-    if (position < 0 || position >= int(std::size(baudItems)))
-        return 0;
-    return QString::fromLatin1(baudItems[position]).toInt();
+    const int position = formListPosition(FormList::BaudRate, code);
+    return position < 0 ? 0 : QString::fromLatin1(baudItems[position]).toInt();
+}
+
+std::span<const FormField> formFields()
+{
+    return fields;
+}
+
+const FormField *fieldEditedBy(Control control)
+{
+    for (const FormField &field : fields)
+        if (field.kind != FieldKind::Reserved &&
+            (field.input == control ||
+             (field.kind == FieldKind::Pair && field.inputWhenClear == control)))
+            return &field;
+    return nullptr;
 }
 
 QList<DecodedField> decodeConfig(const ConfigRecord &record)
 {
     QList<DecodedField> decoded;
-    for (const FieldEntry &entry : fields)
+    for (const FormField &entry : fields)
         decoded << decode(entry, record);
     return decoded;
-}
-
-QList<FieldControl> formFieldControls()
-{
-    QList<FieldControl> controls;
-    for (const FieldEntry &entry : fields)
-        if (entry.control)
-            controls.append(FieldControl{entry.key, entry.control});
-    return controls;
 }

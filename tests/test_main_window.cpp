@@ -30,6 +30,30 @@ QString visibleText(QObject *object)
     return text.replace(QChar::LineSeparator, ' ').replace('\n', ' ');
 }
 
+// The object that shows a control's label: the control itself, the group box
+// it sits in, a label beside it, or for an action its menu.
+QObject *labelOf(QObject *input, const QString &label)
+{
+    if (auto *action = qobject_cast<QAction *>(input))
+        return action->associatedObjects().value(0);
+    if (visibleText(input) == label)
+        return input;
+    QObject *parent = input->parent();
+    if (qobject_cast<QGroupBox *>(parent) && visibleText(parent) == label)
+        return parent;
+    for (QLabel *beside : parent->findChildren<QLabel *>(Qt::FindDirectChildrenOnly))
+        if (visibleText(beside) == label)
+            return beside;
+    return nullptr;
+}
+
+QString groupTitleAround(QObject *object)
+{
+    QWidget *group = qobject_cast<QWidget *>(object)->parentWidget();
+    while (group && !qobject_cast<QGroupBox *>(group))
+        group = group->parentWidget();
+    return group ? group->property("title").toString() : QString();
+}
 } // namespace
 
 class MainWindowTest : public QObject
@@ -87,23 +111,21 @@ private slots:
         QCOMPARE(QStringList({device[1]->text(), device[2]->text(), device[3]->objectName()}),
                  QStringList({"Teclado", "Serial", "actionDFU"}));
 
-        // The headless program decodes with the same table: its labels and group
-        // titles are the ones the form shows.
-        QHash<QString, DecodedField> fields;
-        for (const DecodedField &field : decodeConfig(record()))
-            fields.insert(field.key, field);
-        const QList<FieldControl> controls = formFieldControls();
-        QVERIFY(!controls.isEmpty());
-        for (const FieldControl &c : controls) {
-            QObject *object = window->findChild<QObject *>(QLatin1String(c.objectName));
-            QVERIFY2(object, c.objectName);
-            const DecodedField field = fields.value(QLatin1String(c.key));
-            QCOMPARE(visibleText(object), field.label);
-            QWidget *group = qobject_cast<QWidget *>(object)->parentWidget();
-            while (group && !qobject_cast<QGroupBox *>(group))
-                group = group->parentWidget();
-            if (!qobject_cast<QMenu *>(object))
-                QCOMPARE(group ? group->property("title").toString() : QString(), field.group);
+        // The headless program decodes with the same table: its labels, group
+        // titles and choices are the ones the form shows beside each field's control.
+        for (const FormField &field : formFields()) {
+            if (field.kind == FieldKind::Reserved)
+                continue;
+            QObject *input = control<QObject>(w, controlName(field.input));
+            QObject *labelled = labelOf(input, QString::fromUtf8(field.label));
+            QVERIFY2(labelled, field.key);
+            if (field.kind == FieldKind::Pair)
+                QCOMPARE(QStringList(
+                             {visibleText(input),
+                              visibleText(control<QObject>(w, controlName(field.inputWhenClear)))}),
+                         QStringList({field.whenSet, field.whenClear}));
+            if (!qobject_cast<QMenu *>(labelled))
+                QCOMPARE(groupTitleAround(labelled), QString::fromUtf8(field.group));
         }
         control<QAction>(w, "actionSair")->trigger();
         QVERIFY(!window->isVisible());
