@@ -82,7 +82,7 @@ void MainWindow::on_pushButton_getConfig_clicked()
 
 void MainWindow::on_pushButton_config_clicked()
 {
-    runExclusive([this] { succeeded(commands.writeConfiguration(selectedLink(), configRecord)); });
+    runExclusive([this] { succeeded(commands.writeConfiguration(selectedLink(), form.record())); });
 }
 
 void MainWindow::on_actionDefault_triggered()

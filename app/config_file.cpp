@@ -35,12 +35,12 @@ void MainWindow::on_actionSalvar_triggered()
 
 void MainWindow::saveToFile()
 {
-    configRecord.markUserEdited();
+    const ConfigRecord &record = form.recordToSave();
     const QString path =
         QFileDialog::getSaveFileName(this, dialogCaption(), startFolder, fileFilter);
     if (path.isEmpty())
         return;
-    if (!saveConfigFile(path, configRecord))
+    if (!saveConfigFile(path, record))
         showFileError(this);
 }
 
@@ -63,7 +63,7 @@ void MainWindow::openFromFile()
         return;
     }
     update_gui_from_file(reinterpret_cast<char *>(buffer));
-    if (!ui->actionSerial->isChecked())
+    if (!form.state(Control::actionSerial).checked)
         return;
     // A serial configuration needs a port; the dialog comes back until one is accepted.
     while (portDialog.exec() != QDialog::Accepted) {

@@ -1,47 +1,16 @@
 #include "app/main_window.h"
 
-#include "app/character_list_fill.h"
 #include "commands/message_catalogue.h"
 #include "ui_MainWindowForm.h"
 
 #include <QCloseEvent>
 #include <QEvent>
-#include <cstring>
 
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWindowForm)
 {
     ui->setupUi(this);
-    fillFixedLists();
     progress.attach(statusBar());
-    memset(configRecord.settings, 0, sizeof configRecord.settings);
-    fillingForm = true;
-
-    fillHexList(ui->comboBox_bcc);
-    ui->comboBox_bcc->setCurrentIndex(2);
-    configRecord.initialise();
-
-    for (QComboBox *list :
-         {ui->comboBox_bbSep1, ui->comboBox_bbSep2, ui->comboBox_concSep1, ui->comboBox_concSep2,
-          ui->comboBox_erroCMC7, ui->comboBox_separadorCMC7, ui->comboBox_indicadorErro,
-          ui->comboBox_CR})
-        fillCharacterList(list);
-    const struct
-    {
-        QComboBox *list;
-        SettingByte byte;
-    } selections[] = {
-        {ui->comboBox_erroCMC7, cmc7SubstituteChar},
-        {ui->comboBox_bbSep1, bankSlipSeparator1},
-        {ui->comboBox_bbSep2, bankSlipSeparator2},
-        {ui->comboBox_concSep1, utilityBillSeparator1},
-        {ui->comboBox_concSep2, utilityBillSeparator2},
-        {ui->comboBox_separadorCMC7, cmc7SeparatorChar},
-        {ui->comboBox_indicadorErro, errorIndicatorChar},
-        {ui->comboBox_CR, charBeforeCr},
-    };
-    for (const auto &selection : selections)
-        selection.list->setCurrentIndex(charToListIndex(configRecord.settings[selection.byte]));
-
+    bindForm();
     hideUnofferedControls();
     setWindowTitle(QStringLiteral("Configurador Velorix II") + QStringLiteral(" ") +
                    QStringLiteral("V1.0c"));
@@ -51,7 +20,6 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
         show_error(MESSAGE_HID_LIBRARY_MISSING);
     else if (loaded == HID_LOAD_NO_ENTRY)
         show_error(MESSAGE_HID_LIBRARY_INCOMPLETE);
-    fillingForm = false;
 }
 
 MainWindow::~MainWindow()
@@ -66,13 +34,11 @@ void MainWindow::hideUnofferedControls()
     ui->pushButton_wrtSerial->setEnabled(false);
     ui->pushButton_wrtSerial->setVisible(false);
     ui->lineEdit_cliente->setReadOnly(true);
-    ui->comboBox_bcc->setEnabled(false);
     ui->comboBox_bcc->setVisible(false);
     ui->label_bccInicial->setVisible(false);
     ui->checkBox_bcc->move(ui->checkBox_bcc->x(), ui->checkBox_bcc->y() + 15);
     ui->actionDefault->setVisible(false);
     ui->actionDefault->setEnabled(false);
-    ui->checkBox_check2de5->setEnabled(false);
     ui->checkBox_check2de5->setVisible(false);
 }
 

@@ -2,7 +2,7 @@
 #include "app/status_progress.h"
 #include "commands/link_session.h"
 #include "commands/reader_commands.h"
-#include "config/config_record.h"
+#include "config/config_form.h"
 
 #include <QMainWindow>
 #include <functional>
@@ -19,12 +19,10 @@ public:
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    // The configuration on the form: every edit is written here at once, and
-    // this is what is saved and written to the reader.
-    ConfigRecord configRecord = {};
-    // Raised while the program itself sets form controls (construction, form
-    // refresh); the character-list and BCC handlers then leave the record alone.
-    bool fillingForm = false;
+    // The form's state and its rules: every slot of a control forwards to it
+    // and shows what it changed. Its record is what is saved and written to
+    // the reader.
+    ConfigForm form;
     // The COM port, the detected baud rate and the loaded HID access library.
     LinkSession linkSession;
 
@@ -50,7 +48,7 @@ private slots:
     void on_pushButton_config_clicked();
     void on_actionDefault_triggered();
 
-    // Configuration: one-bit controls (app/editing_rules_bits.cpp)
+    // Configuration: each control's slot forwards to the form model (app/form_slots.cpp)
     void on_checkBox_SKM_clicked();
     void on_checkBox_CR_clicked();
     void on_checkBox_zeros_clicked();
@@ -66,8 +64,6 @@ private slots:
     void on_radioButton_eng_clicked();
     void on_radioButton_entrada_clicked();
     void on_radioButton_saida_clicked();
-
-    // Configuration: lists and spin box (app/editing_rules_lists.cpp)
     void on_comboBox_velocidade_currentIndexChanged(int index);
     void on_comboBox_baud_currentIndexChanged(int index);
     void on_comboBox_paridade_currentIndexChanged(int index);
@@ -84,8 +80,6 @@ private slots:
     void on_comboBox_concSep2_currentIndexChanged(int index);
     void on_comboBox_CR_currentIndexChanged(int index);
     void on_comboBox_separadorCMC7_currentIndexChanged(int index);
-
-    // Configuration: dependent controls (app/editing_rules_dependent.cpp)
     void on_checkBox_valor_clicked();
     void on_checkBox_digitoBarras_clicked();
     void on_radioButton_leituraOptica_clicked();
@@ -102,7 +96,7 @@ private slots:
     void on_actionTeclado_triggered();
     void on_actionSerial_triggered();
 
-    // Configuration: form refresh (app/form_refresh.cpp)
+    // Configuration: form refresh (app/form_slots.cpp)
     void update_gui_from_file(char *file);
 
     // Configuration: file (app/config_file.cpp)
@@ -113,8 +107,13 @@ private slots:
     bool GetSerialParams();
 
 private:
-    // Fills the six lists that the form defines, quietly, as building the form does.
-    void fillFixedLists();
+    // The form's view (app/form_view.cpp): fills every list from the field
+    // table, finds each control's widget, connects the controls that have no
+    // slot of their own, and shows the model's state.
+    void bindForm();
+    void showForm(const ChangedControls &changed);
+    // The operator clicked a check box or radio button of the form.
+    void operatorClicked(Control button);
     // Sets every form text again, refilling the six lists that the form defines.
     void setFormTexts();
     void hideUnofferedControls();
@@ -133,15 +132,8 @@ private:
     // Reports a command's failure, once; true when the command succeeded.
     bool succeeded(CommandFailure failure);
 
-    // Form refresh steps (app/form_refresh*.cpp)
-    void refreshSerialInterface();
-    void refreshKeyboardInterface();
-    void refreshCmc7();
-    void refreshSendMode();
-    void refreshTraction();
-    void refreshErrorIndicator();
-
     Ui::MainWindowForm *ui;
+    QObject *controlWidgets[FORM_CONTROL_COUNT] = {};
     StatusProgress progress;
     bool commandRunning = false;
     bool closeRequested = false;

@@ -7,6 +7,8 @@
 #include "config/config_record.h"
 #include "config/form_controls.h"
 
+struct FormField;
+
 #include <QString>
 #include <bitset>
 
@@ -118,6 +120,8 @@ private:
     void refreshTraction();
     void refreshErrorIndicator();
     void selectCharacter(Control list, uint8_t byte);
+    static bool hasRefreshRule(Control control);
+    void showField(const FormField &field);
 
     ConfigRecord configRecord = {};
     ControlState states[FORM_CONTROL_COUNT];

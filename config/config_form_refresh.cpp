@@ -6,6 +6,9 @@
 #include "config/form_fields.h"
 #include "config/protocol_choices.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 using C = Control;
 } // namespace
@@ -17,32 +20,63 @@ ChangedControls ConfigForm::load(const uint8_t block[CONFIG_SERIALIZED_SIZE])
     filling = true;
 
     shownName = configRecord.displayName();
-    setCheck(configRecord.isOn(Field::abntLayout) ? C::radioButton_abnt : C::radioButton_eng, true);
     if (configRecord.isOn(Field::cdcInterface))
         refreshSerialInterface();
     else
         refreshKeyboardInterface();
-
-    for (Control list : {C::comboBox_bbSep1, C::comboBox_bbSep2, C::comboBox_concSep1,
-                         C::comboBox_concSep2, C::comboBox_CR})
-        selectCharacter(list, configRecord.settings[fieldEditedBy(list)->bits.byte]);
-
     refreshCmc7();
-    selectCharacter(C::comboBox_separadorCMC7, configRecord.settings[cmc7SeparatorChar]);
-    selectCharacter(C::comboBox_erroCMC7, configRecord.settings[cmc7SubstituteChar]);
-    setCheck(C::checkBox_recuperarCMC7, configRecord.isOn(Field::cmc7Recover));
-    setCheck(C::checkBox_enviarInvertido, configRecord.isOn(Field::cmc7SendReversedOnError));
-    setCheck(C::checkBox_check2de5, configRecord.isOn(Field::verify2of5CheckDigit));
-
     refreshSendMode();
-    setCheck(C::checkBox_enviarQuestion, configRecord.isOn(Field::cmc7SendOnError));
-    setCheck(C::checkBox_esperarDocumento, configRecord.isOn(Field::waitForDocument));
     refreshTraction();
-    setCheck(C::checkBox_tipoDecodificado, configRecord.isOn(Field::dataTypeIdentifier));
     refreshErrorIndicator();
+    // Setting a box or a radio button runs no handler, and a list's handler
+    // stores only its own field, so the order of the steps shows nowhere.
+    for (const FormField &field : formFields())
+        if (!hasRefreshRule(field.input))
+            showField(field);
 
     filling = false;
     return changedSince(before);
+}
+
+bool ConfigForm::hasRefreshRule(Control control)
+{
+    // The controls shown by the steps below, and the BCC list, which the
+    // refresh leaves alone.
+    static const Control ruled[] = {
+        C::actionSerial,          C::comboBox_velocidade,
+        C::checkBox_SKM,          C::checkBox_CR,
+        C::comboBox_baud,         C::comboBox_paridade,
+        C::comboBox_byte,         C::comboBox_stopBits,
+        C::comboBox_protocol,     C::checkBox_bcc,
+        C::comboBox_bcc,          C::checkBox_ackNak,
+        C::checkBox_checkCMC7,    C::checkBox_separadorCMC7,
+        C::checkBox_subPorLetra,  C::radioButton_leituraOptica,
+        C::checkBox_digitoBarras, C::checkBox_valor,
+        C::checkBox_zeros,        C::radioButton_modeloBandeja,
+        C::checkBox_freio,        C::spinBox_releituras,
+        C::checkBox_indicaErro,   C::comboBox_indicadorErro,
+        C::lineEdit_cliente,
+    };
+    return std::find(std::begin(ruled), std::end(ruled), control) != std::end(ruled);
+}
+
+// A field without a rule of its own shows as its control stands for it.
+void ConfigForm::showField(const FormField &field)
+{
+    switch (field.kind) {
+    case FieldKind::Flag:
+        setCheck(field.input, configRecord.isOn(field.bits));
+        break;
+    case FieldKind::Pair:
+        setCheck(configRecord.isOn(field.bits) ? field.input : field.inputWhenClear, true);
+        break;
+    case FieldKind::List:
+    case FieldKind::Character:
+        setPosition(field.input, formListPosition(field.list, configRecord.get(field.bits)));
+        break;
+    default:
+        break;
+    }
 }
 
 void ConfigForm::selectCharacter(Control list, uint8_t byte)
@@ -145,8 +179,6 @@ void ConfigForm::refreshTraction()
     at(C::spinBox_releituras).enabled = stop;
     if (stop)
         setPosition(C::spinBox_releituras, configRecord.settings[rereadsPlusOne] - 1);
-    setCheck(configRecord.isOn(Field::parkAtEntry) ? C::radioButton_entrada : C::radioButton_saida,
-             true);
 }
 
 void ConfigForm::refreshErrorIndicator()

@@ -78,11 +78,14 @@ enum class Control
 #undef VELORIX_CONTROL_ENUMERATOR
 };
 
-constexpr size_t FORM_CONTROL_COUNT = 0
-#define VELORIX_CONTROL_COUNT(name, kind) +1
-    VELORIX_FORM_CONTROLS(VELORIX_CONTROL_COUNT)
-#undef VELORIX_CONTROL_COUNT
-    ;
+// The same list once more, only to count it.
+enum ControlCount : size_t
+{
+#define VELORIX_CONTROL_COUNTED(name, kind) COUNTED_##name,
+    VELORIX_FORM_CONTROLS(VELORIX_CONTROL_COUNTED)
+#undef VELORIX_CONTROL_COUNTED
+        FORM_CONTROL_COUNT
+};
 
 // The control's object name on the form ("checkBox_SKM").
 const char *controlName(Control control);

@@ -44,8 +44,8 @@ int main(int argc, char **argv)
         boxes << box.kind + ": " + box.text;
     printf("\"Obter Configuração\" on %s: status bar \"%s\", profile name \"%s\", boxes: %s\n",
            qPrintable(wanted), qPrintable(statusText(window.get())),
-           QByteArray(reinterpret_cast<const char *>(window->configRecord.profileName),
-                      sizeof window->configRecord.profileName)
+           QByteArray(reinterpret_cast<const char *>(window->form.record().profileName),
+                      sizeof window->form.record().profileName)
                .constData(),
            boxes.isEmpty() ? "none" : qPrintable(boxes.join("; ")));
     return 0;

@@ -148,7 +148,7 @@ private slots:
         QCOMPARE(serializedRecord(), serializedBlock("ANTES", defaultSettings()));
         trigger("actionSalvar", QString()); // cancelled, but the record is marked all the same
         checkDialogLooks(2);
-        QCOMPARE(profileName(), QByteArray("USERCONF"));
+        QCOMPARE(serializedRecord().left(CONFIG_NAME_SIZE), QByteArray("USERCONF"));
         QVERIFY(QDir(folder->path()).isEmpty());
         writeFile(pathOf("start.cfg"), QByteArray(100, 'x')); // replaced whole
         trigger("actionSalvar", pathOf("start.cfg"));
@@ -159,8 +159,8 @@ private slots:
         // An edited record saved, then opened again.
         get<QComboBox>("comboBox_velocidade")->setCurrentIndex(1);
         get<QComboBox>("comboBox_bbSep2")->setCurrentIndex(40);
-        record().settings[18] |= 0xA4; // reserved bits travel as they are
-        const QByteArray edited = settingBytes();
+        editForm(window.get(), "s18=a7"); // reserved bits travel as they are
+        const QByteArray edited = serializedRecord().mid(CONFIG_NAME_SIZE);
         trigger("actionSalvar", pathOf("edited.cfg"));
 
         // A serial file asks for a port until one is accepted.
@@ -180,7 +180,7 @@ private slots:
 
         // The edited file comes back whole; a keyboard file asks for no port.
         trigger("actionAbrir", pathOf("edited.cfg"));
-        QCOMPARE(settingBytes(), edited);
+        QCOMPARE(serializedRecord().mid(CONFIG_NAME_SIZE), edited);
         QCOMPARE(get<QLineEdit>("lineEdit_cliente")->text(), QStringLiteral("USERCONF"));
         QCOMPARE(portDialogs, 3);
         QVERIFY(get<QAction>("actionTeclado")->isChecked());

@@ -68,7 +68,8 @@ private slots:
         QCOMPARE(responder.boxes,
                  (QVector<ShownBox>{
                      {"critical", "Erro!", "Falha no carregamento do componente hid_usb.dll"}}));
-        QVERIFY(!window->isVisible() && statusText(window.get()).isEmpty() && !window->fillingForm);
+        QVERIFY(!window->isVisible() && statusText(window.get()).isEmpty() &&
+                !window->form.fillingForm());
     }
 
     void startUpState()
@@ -167,7 +168,10 @@ private slots:
                                "comboBox_stopBits#1 comboBox_paridade#1 comboBox_protocol#1");
         QEvent change(QEvent::LanguageChange);
         QCoreApplication::sendEvent(window.get(), &change);
-        FORM_IS(window.get(), ".windowTitle=Configurador_Velorix_2_V1.0 comboBox_velocidade#0 "
+        // Their handlers store the first entries: 115200, no parity, 7 bits, 1 stop bit,
+        // 18 per second, STX-D-ETX.
+        FORM_IS(window.get(), "s0=48 s1=37 s13=02000300 P=USERCONF "
+                              ".windowTitle=Configurador_Velorix_2_V1.0 comboBox_velocidade#0 "
                               "comboBox_baud#0 comboBox_byte#0 comboBox_stopBits#0 "
                               "comboBox_paridade#0 comboBox_protocol#0 comboBox_baud.count=8");
         QCOMPARE(control<QComboBox>(window.get(), "comboBox_paridade")->itemText(1),

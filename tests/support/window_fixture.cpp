@@ -15,9 +15,9 @@ std::unique_ptr<MainWindow> makeWindow(const QString &hidLibraryFile)
     return window;
 }
 
-ConfigRecord &record()
+const ConfigRecord &record()
 {
-    return lastWindow->configRecord;
+    return lastWindow->form.record();
 }
 
 QString statusText(MainWindow *window)

@@ -19,6 +19,6 @@ template <typename T> T *control(QObject *window, const char *name)
 QString statusText(MainWindow *window);
 
 // The configuration record on the form of the window made last, while it lives.
-ConfigRecord &record();
+const ConfigRecord &record();
 
 QByteArray serializedRecord();
