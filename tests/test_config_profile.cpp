@@ -7,16 +7,14 @@
 #include "config_form_steps.h"
 #include "random_operator.h"
 
-#include <QBuffer>
 #include <QJsonDocument>
 
 namespace {
 QByteArray fileImage(const ConfigRecord &record)
 {
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    writeConfigFile(buffer, record);
-    return buffer.data();
+    uint8_t bytes[CONFIG_FILE_SIZE] = {CONFIG_FILE_COUNT};
+    record.serialize(bytes + 1);
+    return QByteArray(reinterpret_cast<const char *>(bytes), sizeof bytes);
 }
 
 // The record a text or JSON profile gives back, or a note of what went wrong.
@@ -53,7 +51,8 @@ ConfigForm loadedForm(const QByteArray &settings)
 QString perform(ConfigForm &form, const char *settings)
 {
     for (const auto &[name, op, value] : formItems(settings)) {
-        const FormField *field = fieldNamed(name);
+        const FormField *field =
+            fieldNamed(QString(name).replace(QLatin1Char('_'), QLatin1Char(' ')));
         FieldValue read;
         if (!field || !parseFieldValue(*field, value, &read))
             return QStringLiteral("unknown %1=%2").arg(name, value);
@@ -92,7 +91,7 @@ private slots:
             QTest::newRow(name) << block << QString::fromUtf8(shown);
         };
         row("name that is text", serializedBlock("LOJA 1", d), "  Cliente: LOJA 1\n");
-        row("name with a byte after its end", serializedBlock("AB\0C", d),
+        row("name with a byte after its end", serializedBlock(QByteArray("AB\0C", 4), d),
             "  Cliente: (bytes 41 42 00 43 00 00 00 00)\n");
         row("name with a space at its end", serializedBlock("AB ", d),
             "  Cliente: (bytes 41 42 20 00 00 00 00 00)\n");
