@@ -7,6 +7,7 @@
 #include "link/serial_link.h"
 
 #include <cstdint>
+#include <functional>
 
 struct LinkSession
 {
@@ -14,6 +15,9 @@ struct LinkSession
     int32_t com_baud_rate = COM_BAUD_RATE_AT_START;
     SerialPortSettings serial_port = SERIAL_PORT_AT_START;
     HidLibrary hidLibrary = {};
+    // Set by whoever holds the COM port between commands (the window's read
+    // test): called before a command takes the port, so that it is free.
+    std::function<void()> releasePort;
 
     LinkSession() = default;
     // A session never leaves its port open behind it.
@@ -29,6 +33,8 @@ struct LinkSession
     // closed again either way.
     bool detectReader()
     {
+        if (releasePort)
+            releasePort();
         return serial_detect_reader(&serial_port, com_port_number, &com_baud_rate);
     }
 };

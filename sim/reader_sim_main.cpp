@@ -2,6 +2,7 @@
 // the configurator by hand in "Serial" mode.
 //
 //   velorix-reader-sim [--rate BAUD] [--link PATH] [--state FILE]
+//   velorix-reader-sim --type cheque|boleto [--state FILE]
 //
 // Prints the device to open; with --link it also makes PATH a link to it
 // (e.g. --link /tmp/ports/ttyACM0). With --state the reader keeps its
@@ -9,7 +10,10 @@
 // written after it, so a demo reader remembers them and shares them with the
 // simulated HID reader of the demo. Serves until interrupted. SIGUSR1 makes
 // it read a cheque: it sends the document as its configuration says, for
-// trying "velorix-cli watch".
+// trying "velorix-cli watch" and the window's read test; SIGUSR2 makes it
+// read a bank slip. --type prints, on standard output, the keys the reader
+// in keyboard mode types for that document (as bytes: a TAB is 0x09, ENTER
+// 0x0D) and exits, for a demo that hands them to the X server as key events.
 #include "platform/pseudo_terminal.h"
 #include "platform/serial_device.h"
 #include "sim/pty_reader.h"
@@ -23,6 +27,7 @@
 
 namespace {
 volatile std::sig_atomic_t stopping = 0;
+// The document a signal asked for, plus one; 0 for none.
 volatile std::sig_atomic_t documentAsked = 0;
 
 void stop(int)
@@ -30,18 +35,19 @@ void stop(int)
     stopping = 1;
 }
 
-void readDocument(int)
+void readDocument(int number)
 {
-    documentAsked = 1;
+    documentAsked = 1 + (number == SIGUSR2 ? SIM_BANK_SLIP : SIM_CHEQUE);
 }
 
 void sendDocument(PtyReader &reader, ReaderModel &model, const char *state)
 {
+    const auto document = static_cast<SimDocument>(documentAsked - 1);
     documentAsked = 0;
     if (state)
         reader_state_load(model, state);
     bool garbled = false;
-    const size_t sent = reader.sendDocument(&garbled);
+    const size_t sent = reader.sendDocument(&garbled, document);
     printf("document read: %zu bytes sent%s\n", sent,
            garbled ? ", as noise: the line is not set as the reader's serial interface" : "");
     fflush(stdout);
@@ -52,6 +58,7 @@ struct Options
     int32_t rate = 2400;
     const char *link = nullptr;
     const char *state = nullptr;
+    const char *type = nullptr; // "cheque" or "boleto": print the keys typed, then exit
 };
 
 bool parse(int argc, char **argv, Options *options)
@@ -67,6 +74,9 @@ bool parse(int argc, char **argv, Options *options)
             options->link = argv[++i];
         } else if (strcmp(argv[i], "--state") == 0 && i + 1 < argc) {
             options->state = argv[++i];
+        } else if (strcmp(argv[i], "--type") == 0 && i + 1 < argc &&
+                   (strcmp(argv[i + 1], "cheque") == 0 || strcmp(argv[i + 1], "boleto") == 0)) {
+            options->type = argv[++i];
         } else {
             return false;
         }
@@ -88,6 +98,17 @@ int comNumberOf(const char *link)
     return 0;
 }
 
+int typeDocument(const Options &options)
+{
+    ReaderModel model;
+    if (options.state)
+        reader_state_load(model, options.state);
+    uint8_t keys[DOCUMENT_MAX_SIZE];
+    const SimDocument document = strcmp(options.type, "boleto") == 0 ? SIM_BANK_SLIP : SIM_CHEQUE;
+    const size_t n = document_send(model.configuration, document, SIM_KEYBOARD, keys);
+    return fwrite(keys, 1, n, stdout) == n ? 0 : 1;
+}
+
 void printNewRequests(const ReaderModel &model, size_t *shown, int32_t rate)
 {
     for (; *shown < model.requests.size(); ++*shown) {
@@ -104,9 +125,14 @@ int main(int argc, char **argv)
 {
     Options options;
     if (!parse(argc, argv, &options)) {
-        fprintf(stderr, "usage: %s [--rate BAUD] [--link PATH] [--state FILE]\n", argv[0]);
+        fprintf(stderr,
+                "usage: %s [--rate BAUD] [--link PATH] [--state FILE]\n"
+                "       %s --type cheque|boleto [--state FILE]\n",
+                argv[0], argv[0]);
         return 2;
     }
+    if (options.type)
+        return typeDocument(options);
     ReaderModel model;
     PtyReader reader(model, options.rate);
     if (!reader.isOpen()) {
@@ -126,13 +152,15 @@ int main(int argc, char **argv)
         if (const int com = comNumberOf(options.link))
             printf("in /dev this name is COM%d\n", com);
     }
-    printf("reader at %d baud, 8 data bits, no parity (kill -USR1 %d reads a cheque)\n",
-           options.rate, static_cast<int>(getpid()));
+    printf("reader at %d baud, 8 data bits, no parity (kill -USR1 %d reads a cheque, "
+           "kill -USR2 %d a bank slip)\n",
+           options.rate, static_cast<int>(getpid()), static_cast<int>(getpid()));
     fflush(stdout);
 
     signal(SIGINT, stop);
     signal(SIGTERM, stop);
     signal(SIGUSR1, readDocument);
+    signal(SIGUSR2, readDocument);
     size_t shown = 0;
     while (!stopping) {
         if (pty_wait_readable(reader.masterDevice(), 500)) {
