@@ -1,6 +1,7 @@
 // The read test's serial view: the chosen COM port, held between commands.
 #include "app/read_test_window.h"
 #include "commands/link_session.h"
+#include "config/config_form.h"
 #include "config/read_line.h"
 #include "platform/serial_device.h"
 
@@ -17,7 +18,7 @@ bool ReadTestWindow::openPort()
     if (portOpen())
         return true;
     const QString port = QStringLiteral("COM%1").arg(session.com_port_number);
-    const ReadLine line = readLineOf(record);
+    const ReadLine line = readLineOf(form.record());
     if (!line.baudRate || !line.parity) {
         showState(QString::fromUtf8("Serial: a configuração do formulário não tem velocidade ou "
                                     "paridade da lista; a porta %1 não foi aberta.")

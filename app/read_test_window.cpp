@@ -3,6 +3,7 @@
 
 #include "app/key_capture.h"
 #include "commands/link_session.h"
+#include "config/config_form.h"
 #include "config/read_expectation.h"
 
 #include <QApplication>
@@ -47,9 +48,9 @@ QRadioButton *choice(const char *text, const char *name, QWidget *parent)
 }
 } // namespace
 
-ReadTestWindow::ReadTestWindow(const ConfigRecord &configRecord, LinkSession &linkSession,
+ReadTestWindow::ReadTestWindow(const ConfigForm &configForm, LinkSession &linkSession,
                                ByteNaming mode, QWidget *parent)
-    : QWidget(parent, Qt::Window), record(configRecord), session(linkSession), currentMode(mode)
+    : QWidget(parent, Qt::Window), form(configForm), session(linkSession), currentMode(mode)
 {
     setObjectName(QStringLiteral("ReadTestWindow"));
     setWindowTitle(QStringLiteral("Teste de leitura"));
@@ -172,7 +173,7 @@ void ReadTestWindow::endRead()
 
 void ReadTestWindow::showRead(const Read &read)
 {
-    const ReadVerdict verdict = judgeRead(record, currentMode, read.bytes);
+    const ReadVerdict verdict = judgeRead(form.record(), currentMode, read.bytes);
     const int row = table->rowCount();
     table->insertRow(row);
     const QString cells[COLUMNS] = {

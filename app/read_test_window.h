@@ -12,7 +12,6 @@
 // event loop: the port is watched with a socket notifier, and a read ends
 // when nothing has arrived for READ_GAP_MS.
 #include "config/byte_names.h"
-#include "config/config_record.h"
 
 #include <QByteArray>
 #include <QList>
@@ -20,6 +19,7 @@
 #include <QTimer>
 #include <QWidget>
 
+class ConfigForm;
 struct LinkSession;
 class KeyCapture;
 class QLabel;
@@ -37,8 +37,8 @@ public:
     // longer than the pause between two keys at the slowest typing speed.
     static constexpr int READ_GAP_MS = 400;
 
-    // The record is read at every read, so a change on the form counts at once.
-    ReadTestWindow(const ConfigRecord &record, LinkSession &session, ByteNaming mode,
+    // The form's record is read at every read, so a change on the form counts at once.
+    ReadTestWindow(const ConfigForm &form, LinkSession &session, ByteNaming mode,
                    QWidget *parent = nullptr);
     ~ReadTestWindow() override;
 
@@ -74,7 +74,7 @@ private:
     void copyReads() const;
     void saveReadsAs();
 
-    const ConfigRecord &record;
+    const ConfigForm &form;
     LinkSession &session;
     ByteNaming currentMode;
     Read pending;

@@ -17,11 +17,11 @@ void addToolsMenu(MainWindow *window)
         // One read test at a time: it holds the port in serial mode.
         auto *open = window->findChild<ReadTestWindow *>();
         if (!open) {
-            // The interface the reader is set to, as the "Dispositivo" menu shows it.
-            const ByteNaming mode = window->configRecord.isOn(Field::cdcInterface)
-                                        ? ByteNaming::Serial
-                                        : ByteNaming::Keyboard;
-            open = new ReadTestWindow(window->configRecord, window->linkSession, mode, window);
+            // The interface the "Dispositivo" menu has checked.
+            const ByteNaming mode = window->form.state(Control::actionTeclado).checked
+                                        ? ByteNaming::Keyboard
+                                        : ByteNaming::Serial;
+            open = new ReadTestWindow(window->form, window->linkSession, mode, window);
         }
         open->show();
         open->raise();
