@@ -15,8 +15,8 @@ constexpr size_t READ_SIZE = 512;
 
 bool ReadTestWindow::openPort()
 {
-    if (portOpen())
-        return true;
+    // Again: the port and the line settings may have changed on the form.
+    releasePort(QString());
     const QString port = QStringLiteral("COM%1").arg(session.com_port_number);
     const ReadLine line = readLineOf(form.record());
     if (!line.baudRate || !line.parity) {
@@ -26,6 +26,7 @@ bool ReadTestWindow::openPort()
         return false;
     }
     device = serial_device_open(session.com_port_number);
+    heldPort = session.com_port_number;
     if (device == SERIAL_NO_DEVICE) {
         showState(QString::fromUtf8("Serial: a porta %1 não existe ou está em uso por outro "
                                     "programa.")
@@ -41,7 +42,6 @@ bool ReadTestWindow::openPort()
     }
     notifier = new QSocketNotifier(device, QSocketNotifier::Read, this);
     connect(notifier, &QSocketNotifier::activated, this, &ReadTestWindow::portReadable);
-    portButton->setEnabled(false);
     showState(QString::fromUtf8("Serial: %1 aberta, %2; aguardando leituras.")
                   .arg(port, describeReadLine(line)));
     return true;
@@ -56,10 +56,9 @@ void ReadTestWindow::releasePort(const QString &why)
     notifier = nullptr;
     serial_device_close(device);
     device = SERIAL_NO_DEVICE;
-    portButton->setEnabled(true);
     if (!why.isEmpty())
         showState(QString::fromUtf8("Serial: a porta COM%1 foi %2; \"Abrir porta\" a toma de novo.")
-                      .arg(session.com_port_number)
+                      .arg(heldPort)
                       .arg(why));
 }
 

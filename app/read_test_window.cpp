@@ -60,7 +60,7 @@ ReadTestWindow::ReadTestWindow(const ConfigForm &configForm, LinkSession &linkSe
     connect(&gap, &QTimer::timeout, this, &ReadTestWindow::endRead);
     buildWindow();
     session.releasePort = [this] {
-        releasePort(QString::fromUtf8("liberada para um comando do leitor"));
+        releasePort(QString::fromUtf8("liberada para a janela principal"));
     };
     setMode(mode);
 }

@@ -46,7 +46,8 @@ public:
     void setMode(ByteNaming mode);
     ByteNaming mode() const { return currentMode; }
 
-    // Takes the port again (serial mode); false when it could not be had.
+    // Takes the form's COM port, at the form's line settings (again, when it
+    // holds one); false when it could not be had.
     bool openPort();
     // Gives the port up, saying why.
     void releasePort(const QString &why);
@@ -80,6 +81,7 @@ private:
     Read pending;
     QTimer gap;
     int device = -1;
+    int heldPort = 0; // the COM number of device
     QSocketNotifier *notifier = nullptr;
 
     KeyCapture *capture = nullptr;

@@ -28,3 +28,8 @@ void addToolsMenu(MainWindow *window)
         open->activateWindow();
     });
 }
+
+void closeReadTest(MainWindow *window)
+{
+    delete window->findChild<ReadTestWindow *>();
+}

@@ -3,3 +3,7 @@
 class MainWindow;
 
 void addToolsMenu(MainWindow *window);
+
+// Deletes the read test, if open, while the main window's form and link
+// session it reads still exist.
+void closeReadTest(MainWindow *window);

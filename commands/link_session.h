@@ -16,7 +16,7 @@ struct LinkSession
     SerialPortSettings serial_port = SERIAL_PORT_AT_START;
     HidLibrary hidLibrary = {};
     // Set by whoever holds the COM port between commands (the window's read
-    // test): called before a command takes the port, so that it is free.
+    // test): called by freePort, so that the port is free.
     std::function<void()> releasePort;
 
     LinkSession() = default;
@@ -24,6 +24,13 @@ struct LinkSession
     ~LinkSession() { serial_close(&serial_port); }
     LinkSession(const LinkSession &) = delete;
     LinkSession &operator=(const LinkSession &) = delete;
+
+    // Before a command, or the port dialog, looks at the COM ports.
+    void freePort() const
+    {
+        if (releasePort)
+            releasePort();
+    }
 
     // Loads the HID access library into hidLibrary: one of HidLoadResult.
     int loadHidLibrary() { return hid_load_library(&hidLibrary); }
@@ -33,8 +40,7 @@ struct LinkSession
     // closed again either way.
     bool detectReader()
     {
-        if (releasePort)
-            releasePort();
+        freePort();
         return serial_detect_reader(&serial_port, com_port_number, &com_baud_rate);
     }
 };
