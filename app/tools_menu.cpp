@@ -17,10 +17,10 @@ void addToolsMenu(MainWindow *window)
         // One read test at a time: it holds the port in serial mode.
         auto *open = window->findChild<ReadTestWindow *>();
         if (!open) {
-            // The interface the "Dispositivo" menu has checked.
-            const ByteNaming mode = window->form.state(Control::actionTeclado).checked
-                                        ? ByteNaming::Keyboard
-                                        : ByteNaming::Serial;
+            // The interface the "Dispositivo" menu has checked, as the commands take it.
+            const auto *keyboard = window->findChild<QAction *>(QStringLiteral("actionTeclado"));
+            const ByteNaming mode =
+                keyboard->isChecked() ? ByteNaming::Keyboard : ByteNaming::Serial;
             open = new ReadTestWindow(window->form, window->linkSession, mode, window);
         }
         open->show();
