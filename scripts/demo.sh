@@ -56,4 +56,6 @@ echo "Without the window, while it is open:"
 printf '  %-44s # %s\n' "$demo/velorix-cli info" "over HID" \
     "$demo/velorix-cli --port $serial_port info" "over the serial port" \
     "$demo/velorix-cli --port $serial_port watch" "then kill -USR1 $sim: the reader reads a cheque"
+echo "Ferramentas > Teste de leitura: kill -USR1 $sim (cheque) or -USR2 (bank slip) in Serial mode;"
+echo "  in Teclado mode: $build/bin/velorix-reader-sim --type cheque --state $demo/velorix-reader.state | tr '\\r' '\\n' | xdotool type --file -"
 "$demo/velorix-config"
