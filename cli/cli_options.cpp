@@ -46,6 +46,9 @@ const CommandSpec commands[] = {
      "paridade, os bits de dados e os stop bits do arquivo ou da configuração do\n"
      "leitor (lida pela mesma porta); --baud, --parity, --data-bits e --stop-bits\n"
      "têm precedência."},
+    {"list", CliCommand::List, 0, 0, "list",
+     "Lista os leitores conectados, por HID e por porta CDC (ttyACM): ligação, caminho,\n"
+     "porta USB, modo, número de série e versão do firmware de cada um."},
 };
 
 struct OptionSpec
@@ -61,6 +64,10 @@ const QList<CliCommand> readerCommands = {
     CliCommand::Serial, CliCommand::Firmware, CliCommand::Info,
     CliCommand::Show,   CliCommand::Diff,     CliCommand::Watch};
 
+// The commands --all runs on every reader.
+const QList<CliCommand> allReadersCommands = {CliCommand::Read, CliCommand::Write,
+                                              CliCommand::Apply, CliCommand::Info};
+
 const QList<OptionSpec> &optionSpecs()
 {
     static const QList<OptionSpec> specs = {
@@ -70,6 +77,18 @@ const QList<OptionSpec> &optionSpecs()
          "caminho de um dispositivo tty (/dev/ttyACM0, /dev/pts/3). Sem ela o leitor\n"
          "é procurado por HID (modo Teclado).",
          readerCommands},
+        {{"d", "device"},
+         "LEITOR",
+         "O leitor, entre os conectados (veja list): caminho hidraw, porta USB (1-1.2),\n"
+         "caminho tty ou COMn, ou o número de série de seis dígitos. Com mais de um\n"
+         "leitor conectado, um comando sem --device nem --all não escolhe nenhum.",
+         readerCommands},
+        {{"all"},
+         nullptr,
+         "read -o PASTA, write, apply, info: o comando em cada leitor conectado, um\n"
+         "após o outro, e uma linha de resumo (JSON: uma lista); o código de saída é o\n"
+         "pior deles. read salva PASTA/<número de série>.cfg.",
+         allReadersCommands},
         {{"b", "baud"},
          "BIT/S",
          "Velocidade em que a detecção do leitor começa na porta serial (padrão\n"
@@ -127,7 +146,9 @@ const char jsonText[] =
     "\"group\", \"label\", \"value\", \"raw\"}]}); serial e info \"serial\"; firmware e\n"
     "info \"firmware\"; write e apply \"file\", \"written\", \"verified\" e (apply)\n"
     "\"changed\"; diff \"equal\" e \"differences\": [{\"key\", \"group\", \"label\", \"a\",\n"
-    "\"b\"}]. watch escreve um objeto por leitura: {\"bytes\", \"text\"}. Veja\n"
+    "\"b\"}]; list \"readers\": [{\"link\", \"path\", \"usb_port\", \"mode\", \"serial\",\n"
+    "\"firmware\"}]. Com --all, uma lista com o objeto de cada leitor, cada um com\n"
+    "\"reader\" (como em list). watch escreve um objeto por leitura: {\"bytes\", \"text\"}. Veja\n"
     "velorix-cli(1).\n";
 
 QString indent(const QString &text, int column)
@@ -203,6 +224,8 @@ QString readValues(const QCommandLineParser &parser, CliOptions &options)
 {
     options.port = parser.value(QStringLiteral("port"));
     options.output = parser.value(QStringLiteral("output"));
+    options.device = parser.value(QStringLiteral("device"));
+    options.all = parser.isSet(QStringLiteral("all"));
     options.verify = !parser.isSet(QStringLiteral("no-verify"));
     options.acceptShort = parser.isSet(QStringLiteral("accept-short"));
     if (parser.isSet(QStringLiteral("baud"))) {
@@ -246,6 +269,12 @@ QString checkCommand(const QCommandLineParser &parser, CliOptions &options)
             parser.isSet(option.names.last()))
             return QString::fromUtf8("a opção --%1 não serve ao comando %2")
                 .arg(option.names.last(), options.commandName);
+    if (options.all && (!options.port.isEmpty() || !options.device.isEmpty()))
+        return QString::fromUtf8("a opção --all não se combina com --port nem com --device");
+    if (options.all && entry->command == CliCommand::Read && options.output.isEmpty())
+        return QString::fromUtf8("read --all precisa da pasta dos arquivos: -o PASTA");
+    if (!options.port.isEmpty() && !options.device.isEmpty())
+        return QString::fromUtf8("use --port ou --device, não os dois");
     if (entry->command == CliCommand::Watch && options.port.isEmpty())
         return QString::fromUtf8("o watch precisa da porta do leitor: --port PORTA");
     return {};

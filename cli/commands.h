@@ -13,3 +13,4 @@ int runInfo(const CliOptions &options, Report &report);
 int runShow(const CliOptions &options, Report &report);
 int runDiff(const CliOptions &options, Report &report);
 int runWatch(const CliOptions &options, Report &report);
+int runList(const CliOptions &options, Report &report);

@@ -2,6 +2,7 @@
 // scripts and configuration tools. Qt Core only.
 #include "cli/cli_options.h"
 #include "cli/commands.h"
+#include "cli/every_reader.h"
 #include "cli/exit_codes.h"
 #include "cli/report.h"
 
@@ -29,6 +30,8 @@ int run(const CliOptions &options, Report &report)
         return runDiff(options, report);
     case CliCommand::Watch:
         return runWatch(options, report);
+    case CliCommand::List:
+        return runList(options, report);
     }
     return EXIT_USAGE;
 }
@@ -57,6 +60,8 @@ int main(int argc, char *argv[])
     case ParsedCommandLine::Run:
         break;
     }
+    if (parsed.options.all)
+        return runOnEveryReader(parsed.options, run);
     Report report(parsed.options.json, parsed.options.commandName);
     return report.finish(run(parsed.options, report));
 }
