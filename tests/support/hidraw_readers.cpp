@@ -1,12 +1,11 @@
 #include "hidraw_readers.h"
 
-#include <QtGlobal>
-
+// GLib's headers first: Qt's keyword macros (signals) would break them.
 #include <umockdev.h>
 
+#include <QString>
+
 #include <cctype>
-#include <cstdarg>
-#include <cstdio>
 #include <linux/hidraw.h>
 #include <sys/fsuid.h>
 #include <sys/ioctl.h>
@@ -37,31 +36,19 @@ constexpr mode_t NO_ACCESS = 0, OPEN_TO_ALL = 0666, SEARCHABLE = 0755;
 
 Bytes descriptorOf(char kind)
 {
-    Bytes bytes;
     for (const auto &d : DESCRIPTORS)
-        for (const char *hex = d.descriptor; d.kind == kind && *hex; hex += 2)
-            bytes.push_back(static_cast<uint8_t>(std::stoi(std::string(hex, 2), nullptr, 16)));
-    if (bytes.empty())
-        qFatal("no HID interface of kind %c", kind);
-    return bytes;
+        if (d.kind == kind) {
+            const QByteArray bytes = QByteArray::fromHex(d.descriptor);
+            return Bytes(bytes.begin(), bytes.end());
+        }
+    qFatal("no HID interface of kind %c", kind);
 }
 
-std::string format(const char *pattern, ...) __attribute__((format(printf, 1, 2)));
-std::string format(const char *pattern, ...)
-{
-    char text[512];
-    va_list args;
-    va_start(args, pattern);
-    vsnprintf(text, sizeof text, pattern, args);
-    va_end(args);
-    return text;
-}
-
-void add(_UMockdevTestbed *testbed, const std::string &tree)
+void add(_UMockdevTestbed *testbed, const QString &tree)
 {
     GError *error = nullptr;
-    if (!umockdev_testbed_add_from_string(testbed, tree.c_str(), &error))
-        qFatal("%s: %s", tree.c_str(), error->message);
+    if (!umockdev_testbed_add_from_string(testbed, qPrintable(tree), &error))
+        qFatal("%s: %s", qPrintable(tree), error->message);
 }
 
 // The reader's answers go out as input reports, without a report id.
@@ -101,20 +88,11 @@ gboolean onIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointer data
 {
     const Bytes &descriptor = static_cast<HidrawNode *>(data)->descriptor;
     UMockdevIoctlData *arg = umockdev_ioctl_client_get_arg(client);
-    const auto size = static_cast<uint32_t>(descriptor.size());
-    const gulong request = umockdev_ioctl_client_get_request(client);
-    if (request == HIDIOCGRDESCSIZE) {
-        *reinterpret_cast<int *>(umockdev_ioctl_data_resolve(arg, 0, sizeof(int), nullptr)->data) =
-            static_cast<int>(size);
-    } else if (request == HIDIOCGRDESC) {
-        auto *out = reinterpret_cast<hidraw_report_descriptor *>(
-            umockdev_ioctl_data_resolve(arg, 0, sizeof(hidraw_report_descriptor), nullptr)->data);
-        if (out->size < size)
-            return umockdev_ioctl_client_complete(client, -1, EINVAL), TRUE;
-        std::copy(descriptor.begin(), descriptor.end(), out->value);
-    } else {
+    // hidapi opens only what answers this; the descriptor it reads from sysfs.
+    if (umockdev_ioctl_client_get_request(client) != HIDIOCGRDESCSIZE)
         return FALSE; // the pseudo-terminal's own answer: not a HID request
-    }
+    *reinterpret_cast<int *>(umockdev_ioctl_data_resolve(arg, 0, sizeof(int), nullptr)->data) =
+        static_cast<int>(descriptor.size());
     umockdev_ioctl_client_complete(client, 0, 0);
     return TRUE;
 }
@@ -152,19 +130,19 @@ MockReader &HidrawReaders::plug(const std::string &port, uint16_t productId, con
     MockReader &reader = *readers.back();
     reader.port = port;
     reader.syspath = "/devices/pci0000:00/0000:00:14.0/usb1/" + port;
-    add(testbed, format("P: %s\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_device\nA: idVendor=%04x\n"
-                        "A: idProduct=%04x\nA: manufacturer=Velorix\nA: product=Leitor\n",
-                        reader.syspath.c_str(), vendorId, productId));
+    add(testbed, QString::asprintf("P: %s\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_device\n"
+                                   "A: idVendor=%04x\nA: idProduct=%04x\nA: product=Leitor\n",
+                                   reader.syspath.c_str(), vendorId, productId));
     for (int i = 0; kinds[i]; ++i) {
         HidrawNode &node = reader.nodes.emplace_back();
         node.kind = static_cast<char>(toupper(kinds[i]));
         node.descriptor = descriptorOf(node.kind);
         if (node.kind == CONFIGURATION)
             node.reader = &reader.model;
-        const std::string interface = format("%s/%s:1.%d", reader.syspath.c_str(), port.c_str(), i);
-        add(testbed, format("P: %s\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_interface\n"
-                            "A: bInterfaceClass=03\nA: bInterfaceNumber=%02d\n",
-                            interface.c_str(), i));
+        const std::string interface = reader.syspath + "/" + port + ":1." + std::to_string(i);
+        add(testbed, QString::asprintf("P: %s\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_interface\n"
+                                       "A: bInterfaceClass=03\nA: bInterfaceNumber=%02d\n",
+                                       interface.c_str(), i));
         addNode(node, interface, vendorId, productId);
         if (islower(kinds[i]))
             refuse(node);
@@ -176,18 +154,21 @@ void HidrawReaders::addNode(HidrawNode &node, const std::string &interfacePath, 
                             uint16_t productId)
 {
     const int number = nextNode++;
-    node.path = format("/dev/hidraw%d", number);
+    const std::string name = "hidraw" + std::to_string(number);
+    node.path = "/dev/" + name;
     const std::string hid =
-        interfacePath + format("/0003:%04X:%04X.%04X", vendorId, productId, number + 1);
-    node.syspath = hid + "/hidraw/" + node.path.substr(5);
-    std::string descriptor;
-    for (uint8_t byte : node.descriptor)
-        descriptor += format("%02X", byte);
-    add(testbed, format("P: %s\nE: SUBSYSTEM=hid\nE: HID_ID=0003:%08X:%08X\n"
-                        "E: HID_NAME=Velorix Leitor\nE: HID_UNIQ=%d\nH: report_descriptor=%s\n",
-                        hid.c_str(), vendorId, productId, number, descriptor.c_str()));
-    add(testbed, format("P: %s\nN: %s\nE: SUBSYSTEM=hidraw\nE: DEVNAME=%s\nL: device=../..\n",
-                        node.syspath.c_str(), node.path.substr(5).c_str(), node.path.c_str()));
+        interfacePath +
+        QString::asprintf("/0003:%04X:%04X.%04X", vendorId, productId, number + 1).toStdString();
+    node.syspath = hid + "/hidraw/" + name;
+    const QByteArray descriptor = QByteArray(reinterpret_cast<const char *>(node.descriptor.data()),
+                                             qsizetype(node.descriptor.size()))
+                                      .toHex();
+    add(testbed, QString::asprintf("P: %s\nE: SUBSYSTEM=hid\nE: HID_ID=0003:%08X:%08X\n"
+                                   "E: HID_NAME=Velorix Leitor\nE: HID_UNIQ=%d\n"
+                                   "H: report_descriptor=%s\n\nP: %s\nN: %s\nE: SUBSYSTEM=hidraw\n"
+                                   "E: DEVNAME=%s\nL: device=../..\n",
+                                   hid.c_str(), vendorId, productId, number, descriptor.data(),
+                                   node.syspath.c_str(), name.c_str(), node.path.c_str()));
     node.master = umockdev_testbed_get_dev_fd(testbed, node.path.c_str());
     UMockdevIoctlBase *handler = umockdev_ioctl_base_new();
     g_signal_connect(handler, "handle-ioctl", G_CALLBACK(onIoctl), &node);

@@ -48,8 +48,7 @@ struct MockReader
     std::deque<HidrawNode> nodes; // in the order hidapi lists them
     std::string syspath;          // of the USB device
 
-    // The first node of that kind.
-    HidrawNode &node(char kind);
+    HidrawNode &node(char kind); // the first of that kind
 };
 
 class HidrawReaders
@@ -84,16 +83,11 @@ private:
 
 // While it lives, the calling thread meets file permissions as "nobody",
 // which root otherwise passes.
-class OrdinaryUser
+struct OrdinaryUser
 {
-public:
     OrdinaryUser();
     ~OrdinaryUser();
-    OrdinaryUser(const OrdinaryUser &) = delete;
-    OrdinaryUser &operator=(const OrdinaryUser &) = delete;
-
-private:
-    int previous;
+    const int previous;
 };
 
 // hidapi's waits for input (poll), recorded; while noWait is set they end at
