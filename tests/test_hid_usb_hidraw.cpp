@@ -49,28 +49,29 @@ struct Command
 
 const Command commands[] = {
     {"firmware", "AA", "VELORIX II 1.05",
-     [](ReaderCommands &c, QString *v) { return c.readFirmware(ReaderLink::Hid, v); }},
+     [](ReaderCommands &c, QString *v) { return c.readFirmware(Reader::firstHid(), v); }},
     {"serial number", "CC", "000001",
-     [](ReaderCommands &c, QString *v) { return c.readSerialNumber(ReaderLink::Hid, v); }},
+     [](ReaderCommands &c, QString *v) { return c.readSerialNumber(Reader::firstHid(), v); }},
     {"serial number write", "BB303030313233", "000124",
      [](ReaderCommands &c, QString *v) {
-         return c.writeSerialNumber(ReaderLink::Hid, QStringLiteral("000123"), v);
+         return c.writeSerialNumber(Reader::firstHid(), QStringLiteral("000123"), v);
      }},
     {"configuration read", "EE", "",
      [](ReaderCommands &c, QString *) {
          uint8_t config[CONFIG_SERIALIZED_SIZE] = {};
-         return c.readConfiguration(ReaderLink::Hid, config);
+         return c.readConfiguration(Reader::firstHid(), config);
      }},
     {"configuration write", "DD55534552434F4E46D2F7C44402213F09090909000D020003000203", "",
      [](ReaderCommands &c, QString *) {
          ConfigRecord record = {};
          record.initialise();
          record.markUserEdited();
-         return c.writeConfiguration(ReaderLink::Hid, record);
+         return c.writeConfiguration(Reader::firstHid(), record);
      }},
     {"factory restore", "AB", "",
-     [](ReaderCommands &c, QString *) { return c.restoreDefaults(ReaderLink::Hid); }},
-    {"firmware update", "FF", "", [](ReaderCommands &c, QString *) { return c.enterDfu(); }},
+     [](ReaderCommands &c, QString *) { return c.restoreDefaults(Reader::firstHid()); }},
+    {"firmware update", "FF", "",
+     [](ReaderCommands &c, QString *) { return c.enterDfu(Reader::firstHid()); }},
 };
 } // namespace
 
@@ -102,7 +103,8 @@ class HidUsbHidrawTest : public QObject
 private slots:
     void initTestCase()
     {
-        session.hidLibrary = {Init_HID, CloseHandles, WriteOutputReport, ReadInputReport};
+        session.hidLibrary = {Init_HID,        CloseHandles,  WriteOutputReport,
+                              ReadInputReport, Enumerate_HID, Open_HID_Path};
     }
 
     void init()
@@ -153,9 +155,9 @@ private slots:
         ConfigRecord record = {};
         record.initialise();
         RecordingSleep sleep;
-        QCOMPARE(run.writeConfiguration(ReaderLink::Hid, record), CDC_READER_ON_HID);
+        QCOMPARE(run.writeConfiguration(Reader::firstHid(), record), CDC_READER_ON_HID);
         QString serialNumber;
-        QCOMPARE(run.readSerialNumber(ReaderLink::Hid, &serialNumber), COMMAND_OK);
+        QCOMPARE(run.readSerialNumber(Reader::firstHid(), &serialNumber), COMMAND_OK);
         QCOMPARE(serialNumber, QStringLiteral("000001"));
         QVERIFY(reader.node(KEYBOARD).writes.empty());
         QCOMPARE(reader.node(CONFIGURATION).writes.size(), size_t(1));
@@ -295,7 +297,7 @@ private slots:
         ReaderCommands run(session, observer);
         inputWaits.noWait = true;
         QString serialNumber;
-        QCOMPARE(run.readSerialNumber(ReaderLink::Hid, &serialNumber), COMMUNICATION_ERROR);
+        QCOMPARE(run.readSerialNumber(Reader::firstHid(), &serialNumber), COMMUNICATION_ERROR);
         QCOMPARE(inputWaits.timeouts, std::vector<int>{int(ANSWER_WAIT_MS)});
         // hidapi takes -1 for "wait forever": the longest wait asked stays finite.
         QCOMPARE(readReport(UINT_MAX), failedRead());
