@@ -2,20 +2,22 @@
 // runs the command on the selected link and shows what came back.
 #include "app/main_window.h"
 
+#include "commands/message_catalogue.h"
 #include "ui_MainWindowForm.h"
 
 #include <algorithm>
 
-ReaderLink MainWindow::selectedLink() const
+Reader MainWindow::selectedReader() const
 {
-    return ui->actionTeclado->isChecked() ? ReaderLink::Hid : ReaderLink::Serial;
+    return ui->actionTeclado->isChecked() ? Reader::firstHid()
+                                          : Reader::comPort(linkSession.com_port_number);
 }
 
 bool MainWindow::succeeded(CommandFailure failure)
 {
     if (failure == COMMAND_OK)
         return true;
-    show_error(failure);
+    show_error(failureMessage(failure));
     return false;
 }
 
@@ -28,7 +30,7 @@ void MainWindow::on_pushButton_firmware_clicked()
 {
     runExclusive([this] {
         QString version;
-        if (succeeded(commands.readFirmware(selectedLink(), &version)))
+        if (succeeded(commands.readFirmware(selectedReader(), &version)))
             ui->lineEdit_firmware->setText(version);
     });
 }
@@ -38,7 +40,7 @@ void MainWindow::on_pushButton_getSerial_clicked()
     runExclusive([this] {
         QString serialNumber;
         // The field's six-character limit and the digit filter apply.
-        if (succeeded(commands.readSerialNumber(selectedLink(), &serialNumber)))
+        if (succeeded(commands.readSerialNumber(selectedReader(), &serialNumber)))
             ui->lineEdit_serial->setText(serialNumber);
     });
 }
@@ -48,7 +50,7 @@ void MainWindow::on_pushButton_wrtSerial_clicked()
     runExclusive([this] {
         QString next;
         if (succeeded(
-                commands.writeSerialNumber(selectedLink(), ui->lineEdit_serial->text(), &next)))
+                commands.writeSerialNumber(selectedReader(), ui->lineEdit_serial->text(), &next)))
             ui->lineEdit_serial->setText(next);
     });
 }
@@ -65,13 +67,13 @@ void MainWindow::on_lineEdit_serial_textChanged(const QString &text)
 
 void MainWindow::on_actionDFU_triggered()
 {
-    runExclusive([this] { succeeded(commands.enterDfu()); });
+    runExclusive([this] { succeeded(commands.enterDfu(selectedReader())); });
 }
 
 void MainWindow::readConfigurationIntoForm()
 {
     uint8_t config[CONFIG_SERIALIZED_SIZE];
-    if (succeeded(commands.readConfiguration(selectedLink(), config)))
+    if (succeeded(commands.readConfiguration(selectedReader(), config)))
         update_gui_from_file(reinterpret_cast<char *>(config));
 }
 
@@ -82,13 +84,14 @@ void MainWindow::on_pushButton_getConfig_clicked()
 
 void MainWindow::on_pushButton_config_clicked()
 {
-    runExclusive([this] { succeeded(commands.writeConfiguration(selectedLink(), form.record())); });
+    runExclusive(
+        [this] { succeeded(commands.writeConfiguration(selectedReader(), form.record())); });
 }
 
 void MainWindow::on_actionDefault_triggered()
 {
     runExclusive([this] {
-        if (!succeeded(commands.restoreDefaults(selectedLink())))
+        if (!succeeded(commands.restoreDefaults(selectedReader())))
             return;
         readConfigurationIntoForm();
         progress.progress(QString::fromUtf8(PROGRESS_DONE));

@@ -24,6 +24,7 @@ void MainWindow::on_actionTeclado_triggered()
 void MainWindow::on_actionSerial_triggered()
 {
     int port = 0;
+    linkSession.freePort(); // a port the read test holds is listed too
     {
         // The port is taken whether the operator accepts the dialog or not.
         SerialPortDialog dialog;

@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include "app/tools_menu.h"
 #include "commands/message_catalogue.h"
 #include "ui_MainWindowForm.h"
 
@@ -12,6 +13,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     progress.attach(statusBar());
     bindForm();
     hideUnofferedControls();
+    addToolsMenu(this);
     setWindowTitle(QStringLiteral("Configurador Velorix II") + QStringLiteral(" ") +
                    QStringLiteral("V1.0c"));
 
@@ -24,6 +26,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
 
 MainWindow::~MainWindow()
 {
+    closeReadTest(this);
     delete ui;
 }
 

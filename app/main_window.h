@@ -34,8 +34,9 @@ protected:
 private slots:
     // Application shell (app/)
     void on_actionSair_triggered();
-    // Shows message number error (a CommandFailure or a MESSAGE_* number of the catalogue); numbers
-    // outside the catalogue, and CLOSE_FAILED, show nothing.
+    // Shows message number error of the catalogue (a command failure's
+    // failureMessage, or a MESSAGE_* number); numbers outside the catalogue,
+    // and MESSAGE_CLOSE_FAILED, show nothing.
     void show_error(int error);
 
     // Reader commands (app/command_slots.cpp)
@@ -127,8 +128,9 @@ private:
     void saveToFile();
     void openFromFile();
 
-    // The link the commands take: HID while "Teclado" is checked.
-    ReaderLink selectedLink() const;
+    // The reader the commands take: the first over HID while "Teclado" is
+    // checked, else the one on the chosen COM port.
+    Reader selectedReader() const;
     // Reports a command's failure, once; true when the command succeeded.
     bool succeeded(CommandFailure failure);
 

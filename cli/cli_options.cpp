@@ -60,6 +60,9 @@ const CommandSpec commands[] = {
      "Converte uma configuração (.cfg, texto, JSON ou reader) no formato que a\n"
      "extensão de SAÍDA pede: .cfg, .json, ou texto. Exemplo:\n"
      "velorix-cli convert posto.txt -o posto.cfg"},
+    {"list", CliCommand::List, 0, 0, "list",
+     "Lista os leitores conectados, por HID e por porta CDC (ttyACM): ligação, caminho,\n"
+     "porta USB, modo, número de série e versão do firmware de cada um."},
 };
 
 struct OptionSpec
@@ -75,6 +78,10 @@ const QList<CliCommand> readerCommands = {
     CliCommand::Firmware, CliCommand::Info,  CliCommand::Show,   CliCommand::Diff,
     CliCommand::Watch,    CliCommand::Set,   CliCommand::Convert};
 
+// The commands --all runs on every reader.
+const QList<CliCommand> allReadersCommands = {CliCommand::Read, CliCommand::Write,
+                                              CliCommand::Apply, CliCommand::Info, CliCommand::Set};
+
 const QList<OptionSpec> &optionSpecs()
 {
     static const QList<OptionSpec> specs = {
@@ -84,6 +91,18 @@ const QList<OptionSpec> &optionSpecs()
          "caminho de um dispositivo tty (/dev/ttyACM0, /dev/pts/3). Sem ela o leitor\n"
          "é procurado por HID (modo Teclado).",
          readerCommands},
+        {{"d", "device"},
+         "LEITOR",
+         "O leitor, entre os conectados (veja list): caminho hidraw, porta USB (1-1.2),\n"
+         "caminho tty ou COMn, ou o número de série de seis dígitos. Com mais de um\n"
+         "leitor conectado, um comando sem --device nem --all não escolhe nenhum.",
+         readerCommands},
+        {{"all"},
+         nullptr,
+         "read -o PASTA, write, apply, info: o comando em cada leitor conectado, um\n"
+         "após o outro, e uma linha de resumo (JSON: uma lista); o código de saída é o\n"
+         "pior deles. read salva PASTA/<número de série>.cfg.",
+         allReadersCommands},
         {{"b", "baud"},
          "BIT/S",
          "Velocidade em que a detecção do leitor começa na porta serial (padrão\n"
@@ -150,7 +169,10 @@ const char jsonText[] =
     "\"changed\"; diff \"equal\" e \"differences\": [{\"key\", \"group\", \"label\", \"a\",\n"
     "\"b\"}]; set \"target\", \"differences\" e (reader) \"written\", \"verified\";\n"
     "convert \"file\"; com --check, \"check\", \"would_change\" e \"differences\".\n"
-    "watch escreve um objeto por leitura: {\"bytes\", \"text\"}. Veja velorix-cli(1).\n";
+    "list \"readers\": [{\"link\", \"path\", \"usb_port\", \"mode\", \"serial\",\n"
+    "\"firmware\"}]. Com --all, uma lista com o objeto de cada leitor, cada um com\n"
+    "\"reader\" (como em list). watch escreve um objeto por leitura: {\"bytes\", \"text\"}. Veja\n"
+    "velorix-cli(1).\n";
 
 QString indent(const QString &text, int column)
 {
@@ -225,6 +247,8 @@ QString readValues(const QCommandLineParser &parser, CliOptions &options)
 {
     options.port = parser.value(QStringLiteral("port"));
     options.output = parser.value(QStringLiteral("output"));
+    options.device = parser.value(QStringLiteral("device"));
+    options.all = parser.isSet(QStringLiteral("all"));
     options.verify = !parser.isSet(QStringLiteral("no-verify"));
     options.acceptShort = parser.isSet(QStringLiteral("accept-short"));
     options.check = parser.isSet(QStringLiteral("check"));
@@ -271,6 +295,12 @@ QString checkCommand(const QCommandLineParser &parser, CliOptions &options)
                 .arg(option.names.last(), options.commandName);
     if (entry->command == CliCommand::Convert && options.output.isEmpty())
         return QString::fromUtf8("o convert precisa do arquivo de saída: -o SAÍDA");
+    if (options.all && (!options.port.isEmpty() || !options.device.isEmpty()))
+        return QString::fromUtf8("a opção --all não se combina com --port nem com --device");
+    if (options.all && entry->command == CliCommand::Read && options.output.isEmpty())
+        return QString::fromUtf8("read --all precisa da pasta dos arquivos: -o PASTA");
+    if (!options.port.isEmpty() && !options.device.isEmpty())
+        return QString::fromUtf8("use --port ou --device, não os dois");
     if (entry->command == CliCommand::Watch && options.port.isEmpty())
         return QString::fromUtf8("o watch precisa da porta do leitor: --port PORTA");
     return {};

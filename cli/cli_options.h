@@ -17,6 +17,7 @@ enum class CliCommand
     Watch,
     Set,
     Convert,
+    List,
 };
 
 struct CliOptions
@@ -26,6 +27,8 @@ struct CliOptions
     QStringList arguments; // what follows the command
     bool json = false;
     QString port;         // empty: the HID link
+    QString device;       // --device: the reader among those attached (empty: the only one)
+    bool all = false;     // --all: every reader attached, one after the other
     int32_t baudRate = 0; // 0: not given
     QString output;       // read -o
     bool verify = true;

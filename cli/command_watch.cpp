@@ -1,26 +1,23 @@
 // watch: what a reader in "Serial" mode sends when it reads a document,
 // byte by byte as it arrives, one read per line, until interrupted.
-#include "cli/byte_names.h"
 #include "cli/cli_options.h"
 #include "cli/commands.h"
 #include "cli/config_files.h"
 #include "cli/exit_codes.h"
 #include "cli/reader_session.h"
 #include "cli/report.h"
-#include "config/form_fields.h"
+#include "config/byte_names.h"
+#include "config/read_line.h"
 #include "platform/interrupts.h"
 #include "platform/serial_device.h"
 
 #include <QJsonDocument>
 #include <csignal>
-#include <cstring>
 
 namespace {
 // How long one wait lasts before the interrupt flag is looked at again.
 constexpr int WAIT_SLICE_MS = 250;
 constexpr size_t READ_SIZE = 512;
-const char parityCodes[] = "noe"; // the parity field's values 0, 1, 2
-
 volatile std::sig_atomic_t stopRequested = 0;
 
 void requestStop()
@@ -28,21 +25,11 @@ void requestStop()
     stopRequested = 1;
 }
 
-struct LineSettings
-{
-    int32_t baudRate = 0; // 0: none
-    char parity = 0;      // 0: none
-    int dataBits = 0;
-    int stopBits = 0;
-};
-
-LineSettings lineOf(const uint8_t config[CONFIG_SERIALIZED_SIZE])
+ReadLine lineOf(const uint8_t config[CONFIG_SERIALIZED_SIZE])
 {
     ConfigRecord record;
     record.deserialize(config);
-    const unsigned parity = record.get(Field::parity);
-    return {baudRateOfCode(record.get(Field::baudCode)), parity < 3 ? parityCodes[parity] : '\0',
-            record.get(Field::sevenDataBits) ? 7 : 8, record.get(Field::twoStopBits) ? 2 : 1};
+    return readLineOf(record);
 }
 
 bool allGiven(const CliOptions &options)
@@ -51,7 +38,7 @@ bool allGiven(const CliOptions &options)
 }
 
 // The line settings: the configuration's (file or reader), then the options.
-int obtainLine(const CliOptions &options, Report &report, LineSettings *line)
+int obtainLine(const CliOptions &options, Report &report, ReadLine *line)
 {
     if (!allGiven(options)) {
         const QString source = options.arguments.value(0, QStringLiteral("reader"));
@@ -81,17 +68,6 @@ int obtainLine(const CliOptions &options, Report &report, LineSettings *line)
         return report.fail(EXIT_USAGE, QString::fromUtf8("a configuração não tem uma paridade da "
                                                          "lista; informe-a com --parity"));
     return 0;
-}
-
-// "Baudrate 9600, 8 Bits, Paridade Nenhum, 1 Stop Bit", in the form's words.
-QString describe(const LineSettings &line)
-{
-    const int parity = int(strchr(parityCodes, line.parity) - parityCodes);
-    return QString::fromUtf8("Baudrate %1, %2, Paridade %3, %4")
-        .arg(line.baudRate)
-        .arg(formListItems(FormList::DataBits).at(line.dataBits == 7 ? 0 : 1),
-             formListItems(FormList::Parity).at(parity),
-             formListItems(FormList::StopBits).at(line.stopBits - 1));
 }
 
 void printRead(const uint8_t *bytes, size_t n, bool json)
@@ -133,7 +109,7 @@ int runWatch(const CliOptions &options, Report &report)
     if (const int code = resolvePort(options.port, &port, &error))
         return report.fail(code, error);
     report.data.insert(QStringLiteral("port"), port.shown);
-    LineSettings line;
+    ReadLine line;
     if (const int code = obtainLine(options, report, &line))
         return code;
     platform_catch_interrupts(requestStop);
@@ -145,10 +121,10 @@ int runWatch(const CliOptions &options, Report &report)
         0) {
         code = report.fail(
             EXIT_COMMUNICATION,
-            QString::fromUtf8("a porta %1 não aceitou %2").arg(port.shown, describe(line)));
+            QString::fromUtf8("a porta %1 não aceitou %2").arg(port.shown, describeReadLine(line)));
     } else {
         printErr(QString::fromUtf8("Aguardando dados em %1: %2 (Ctrl+C encerra)\n")
-                     .arg(port.shown, describe(line)));
+                     .arg(port.shown, describeReadLine(line)));
         code = watch(device, report);
     }
     serial_device_close(device);

@@ -15,3 +15,4 @@ int runDiff(const CliOptions &options, Report &report);
 int runWatch(const CliOptions &options, Report &report);
 int runSet(const CliOptions &options, Report &report);
 int runConvert(const CliOptions &options, Report &report);
+int runList(const CliOptions &options, Report &report);

@@ -2,6 +2,7 @@
 // scripts and configuration tools. Qt Core only.
 #include "cli/cli_options.h"
 #include "cli/commands.h"
+#include "cli/every_reader.h"
 #include "cli/exit_codes.h"
 #include "cli/report.h"
 
@@ -33,6 +34,8 @@ int run(const CliOptions &options, Report &report)
         return runSet(options, report);
     case CliCommand::Convert:
         return runConvert(options, report);
+    case CliCommand::List:
+        return runList(options, report);
     }
     return EXIT_USAGE;
 }
@@ -61,6 +64,8 @@ int main(int argc, char *argv[])
     case ParsedCommandLine::Run:
         break;
     }
+    if (parsed.options.all)
+        return runOnEveryReader(parsed.options, run);
     Report report(parsed.options.json, parsed.options.commandName);
     return report.finish(run(parsed.options, report));
 }

@@ -1,8 +1,9 @@
 #pragma once
-// The reader as velorix-cli reaches it: over HID, as the window starts, or
-// over the serial port that --port names, with the window's detection,
-// waits and failure numbers. A failure becomes its exit code and the
-// catalogue's text in the report.
+// The reader as velorix-cli reaches it: over HID, as the window starts, over
+// the serial port that --port names, or the one --device names among those
+// attached, with the window's detection, waits and failures. With several
+// readers attached and no --device it takes none. A failure becomes its exit
+// code and the catalogue's text in the report.
 #include "cli/port_name.h"
 #include "cli/stderr_progress.h"
 #include "commands/link_session.h"
@@ -19,14 +20,15 @@ public:
     ReaderSession(const ReaderSession &) = delete;
     ReaderSession &operator=(const ReaderSession &) = delete;
 
-    // Names the port or loads the HID access library. False when the link
-    // cannot be had; the failure is then in the report.
+    // Names the port or loads the HID access library and chooses the reader.
+    // False when no reader can be had; the failure is then in the report.
     bool open();
 
     // Reports a command's failure, once; true when the command succeeded.
     bool succeeded(CommandFailure failure);
 
-    ReaderLink link() const { return serial ? ReaderLink::Serial : ReaderLink::Hid; }
+    // The reader chosen, and the link it is reached by.
+    const Reader &link() const { return chosen; }
     const PortName &port() const { return portName; }
     ReaderCommands &commands() { return readerCommands; }
 
@@ -38,6 +40,9 @@ public:
     int reportPortNotOpened();
 
 private:
+    bool choosePort(const QString &text);
+    bool chooseAttached();
+
     const CliOptions &options;
     Report &report;
     LinkSession session;
@@ -45,4 +50,5 @@ private:
     ReaderCommands readerCommands{session, progress};
     PortName portName;
     bool serial = false;
+    Reader chosen;
 };

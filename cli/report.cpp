@@ -48,24 +48,29 @@ int Report::failWithMessage(int code, int message, const QString &detail)
     return fail(code, text, message);
 }
 
+QJsonObject Report::object(int code) const
+{
+    if (failure != 0)
+        code = failure;
+    QJsonObject object{
+        {"schema", JSON_SCHEMA}, {"command", command}, {"ok", failure == 0}, {"exit_code", code}};
+    if (failure != 0) {
+        object.insert(QStringLiteral("error"), errorText);
+        if (errorMessage != 0)
+            object.insert(QStringLiteral("message"), errorMessage);
+    }
+    for (auto it = data.begin(); it != data.end(); ++it)
+        object.insert(it.key(), it.value());
+    return object;
+}
+
 int Report::finish(int code)
 {
     if (failure != 0)
         code = failure;
     if (json) {
-        QJsonObject object{{"schema", JSON_SCHEMA},
-                           {"command", command},
-                           {"ok", failure == 0},
-                           {"exit_code", code}};
-        if (failure != 0) {
-            object.insert(QStringLiteral("error"), errorText);
-            if (errorMessage != 0)
-                object.insert(QStringLiteral("message"), errorMessage);
-        }
-        for (auto it = data.begin(); it != data.end(); ++it)
-            object.insert(it.key(), it.value());
         const auto format = compact ? QJsonDocument::Compact : QJsonDocument::Indented;
-        QByteArray text = QJsonDocument(object).toJson(format);
+        QByteArray text = QJsonDocument(object(code)).toJson(format);
         if (!text.endsWith('\n'))
             text += '\n';
         printOut(QString::fromUtf8(text));

@@ -33,6 +33,8 @@ public:
 
     // Writes everything out; returns code (the failure's, when there was one).
     int finish(int code);
+    // The JSON object finish writes, for a caller that gathers several.
+    QJsonObject object(int code) const;
 
 private:
     const QString command;

@@ -19,15 +19,16 @@ enum CommandByte : uint8_t
 // text answer always ends inside the buffer.
 constexpr size_t COMMAND_BUFFER_SIZE = 256;
 
-// Message numbers the commands report failures with.
+// How a command ends. Each front end maps a failure once: the catalogue
+// gives its message (failureMessage), velorix-cli its exit code.
 enum CommandFailure
 {
-    COMMAND_OK = 0,
-    READER_NOT_FOUND = 1,
-    CDC_READER_ON_HID = 3,
-    COMMUNICATION_ERROR = 4,
-    CLOSE_FAILED = 5,
-    SERIAL_NUMBER_LENGTH = 6,
+    COMMAND_OK,
+    READER_NOT_FOUND,     // no reader opened, detection failed, or the port would not open
+    CDC_READER_ON_HID,    // a configuration write over HID met the CDC product
+    COMMUNICATION_ERROR,  // sending or receiving failed, or the answer's echo differs
+    CLOSE_FAILED,         // the HID device would not close after a good answer
+    SERIAL_NUMBER_LENGTH, // the serial number to write is not six characters
 };
 
 // How one command differs from the others on its way through the exchange.
@@ -36,7 +37,7 @@ struct CommandExchange
     const uint8_t *request;   // the command's request buffer
     size_t length;            // request payload length, command byte included
     bool announce = true;     // show "Detectando leitor" first
-    bool alwaysHid = false;   // ignore the link selection
+    bool alwaysHid = false;   // over HID whatever link the reader is chosen on
     bool identifyCdc = false; // on HID, refuse a reader that presents the CDC product id
     // Reported once the link is open, before anything is sent (0: none).
     CommandFailure verdictOnceOpen = COMMAND_OK;

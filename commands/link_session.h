@@ -7,6 +7,7 @@
 #include "link/serial_link.h"
 
 #include <cstdint>
+#include <functional>
 
 struct LinkSession
 {
@@ -14,12 +15,22 @@ struct LinkSession
     int32_t com_baud_rate = COM_BAUD_RATE_AT_START;
     SerialPortSettings serial_port = SERIAL_PORT_AT_START;
     HidLibrary hidLibrary = {};
+    // Set by whoever holds the COM port between commands (the window's read
+    // test): called by freePort, so that the port is free.
+    std::function<void()> releasePort;
 
     LinkSession() = default;
     // A session never leaves its port open behind it.
     ~LinkSession() { serial_close(&serial_port); }
     LinkSession(const LinkSession &) = delete;
     LinkSession &operator=(const LinkSession &) = delete;
+
+    // Before a command, or the port dialog, looks at the COM ports.
+    void freePort() const
+    {
+        if (releasePort)
+            releasePort();
+    }
 
     // Loads the HID access library into hidLibrary: one of HidLoadResult.
     int loadHidLibrary() { return hid_load_library(&hidLibrary); }
@@ -29,6 +40,7 @@ struct LinkSession
     // closed again either way.
     bool detectReader()
     {
+        freePort();
         return serial_detect_reader(&serial_port, com_port_number, &com_baud_rate);
     }
 };

@@ -24,3 +24,22 @@ const CatalogueMessage *catalogueMessage(int n)
         return nullptr;
     return &catalogue[n - MESSAGE_FIRST];
 }
+
+int failureMessage(CommandFailure failure)
+{
+    switch (failure) {
+    case COMMAND_OK:
+        return 0;
+    case READER_NOT_FOUND:
+        return MESSAGE_NOT_FOUND;
+    case CDC_READER_ON_HID:
+        return MESSAGE_CDC_DETECTED;
+    case COMMUNICATION_ERROR:
+        return MESSAGE_COMMUNICATION;
+    case CLOSE_FAILED:
+        return MESSAGE_CLOSE_FAILED;
+    case SERIAL_NUMBER_LENGTH:
+        return MESSAGE_SERIAL_LENGTH;
+    }
+    return 0;
+}

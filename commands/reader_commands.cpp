@@ -18,11 +18,11 @@ void ReaderCommands::done(const char *text)
     observer.progress(QString::fromUtf8(text));
 }
 
-CommandFailure ReaderCommands::readText(ReaderLink link, CommandByte command, QString *text)
+CommandFailure ReaderCommands::readText(const Reader &reader, CommandByte command, QString *text)
 {
     uint8_t request[COMMAND_BUFFER_SIZE] = {command};
     uint8_t answer[COMMAND_BUFFER_SIZE] = {};
-    const CommandFailure failure = exchange(link, {request, 1}, answer);
+    const CommandFailure failure = exchange(reader, {request, 1}, answer);
     if (failure != COMMAND_OK)
         return failure;
     *text = answerText(answer);
@@ -30,17 +30,17 @@ CommandFailure ReaderCommands::readText(ReaderLink link, CommandByte command, QS
     return COMMAND_OK;
 }
 
-CommandFailure ReaderCommands::readFirmware(ReaderLink link, QString *version)
+CommandFailure ReaderCommands::readFirmware(const Reader &reader, QString *version)
 {
-    return readText(link, CMD_GET_FIRMWARE, version);
+    return readText(reader, CMD_GET_FIRMWARE, version);
 }
 
-CommandFailure ReaderCommands::readSerialNumber(ReaderLink link, QString *serialNumber)
+CommandFailure ReaderCommands::readSerialNumber(const Reader &reader, QString *serialNumber)
 {
-    return readText(link, CMD_GET_SERIAL, serialNumber);
+    return readText(reader, CMD_GET_SERIAL, serialNumber);
 }
 
-CommandFailure ReaderCommands::writeSerialNumber(ReaderLink link, const QString &text,
+CommandFailure ReaderCommands::writeSerialNumber(const Reader &reader, const QString &text,
                                                  QString *next)
 {
     uint8_t request[COMMAND_BUFFER_SIZE] = {};
@@ -56,7 +56,7 @@ CommandFailure ReaderCommands::writeSerialNumber(ReaderLink link, const QString 
         // No request is built; the verdict waits until the link is open.
         command.verdictOnceOpen = SERIAL_NUMBER_LENGTH;
     }
-    const CommandFailure failure = exchange(link, command, answer);
+    const CommandFailure failure = exchange(reader, command, answer);
     if (failure != COMMAND_OK)
         return failure;
     char following[16];
@@ -66,12 +66,12 @@ CommandFailure ReaderCommands::writeSerialNumber(ReaderLink link, const QString 
     return COMMAND_OK;
 }
 
-CommandFailure ReaderCommands::readConfiguration(ReaderLink link,
+CommandFailure ReaderCommands::readConfiguration(const Reader &reader,
                                                  uint8_t config[CONFIG_SERIALIZED_SIZE])
 {
     uint8_t request[COMMAND_BUFFER_SIZE] = {CMD_GET_CONFIG};
     uint8_t answer[COMMAND_BUFFER_SIZE] = {};
-    const CommandFailure failure = exchange(link, {request, 1}, answer);
+    const CommandFailure failure = exchange(reader, {request, 1}, answer);
     if (failure != COMMAND_OK)
         return failure;
     memcpy(config, answer + 1, CONFIG_SERIALIZED_SIZE);
@@ -79,27 +79,27 @@ CommandFailure ReaderCommands::readConfiguration(ReaderLink link,
     return COMMAND_OK;
 }
 
-CommandFailure ReaderCommands::writeConfiguration(ReaderLink link, const ConfigRecord &record)
+CommandFailure ReaderCommands::writeConfiguration(const Reader &reader, const ConfigRecord &record)
 {
     uint8_t request[COMMAND_BUFFER_SIZE] = {CMD_SET_CONFIG};
     uint8_t answer[COMMAND_BUFFER_SIZE] = {};
     record.serialize(request + 1);
     CommandExchange command{request, 1 + CONFIG_SERIALIZED_SIZE};
     command.identifyCdc = true;
-    const CommandFailure failure = exchange(link, command, answer);
+    const CommandFailure failure = exchange(reader, command, answer);
     if (failure != COMMAND_OK)
         return failure;
     done(PROGRESS_DONE);
     return COMMAND_OK;
 }
 
-CommandFailure ReaderCommands::restoreDefaults(ReaderLink link)
+CommandFailure ReaderCommands::restoreDefaults(const Reader &reader)
 {
     uint8_t request[COMMAND_BUFFER_SIZE] = {CMD_SET_DEFAULTS};
     uint8_t answer[COMMAND_BUFFER_SIZE] = {};
     CommandExchange command{request, 1};
     command.announce = false;
-    const CommandFailure failure = exchange(link, command, answer);
+    const CommandFailure failure = exchange(reader, command, answer);
     if (failure != COMMAND_OK)
         return failure;
     observer.waitBegins();
@@ -108,13 +108,13 @@ CommandFailure ReaderCommands::restoreDefaults(ReaderLink link)
     return COMMAND_OK;
 }
 
-CommandFailure ReaderCommands::enterDfu()
+CommandFailure ReaderCommands::enterDfu(const Reader &reader)
 {
     uint8_t request[COMMAND_BUFFER_SIZE] = {CMD_ENTER_DFU};
     uint8_t answer[COMMAND_BUFFER_SIZE] = {};
     CommandExchange command{request, 1};
     command.alwaysHid = true;
-    const CommandFailure failure = exchange(ReaderLink::Hid, command, answer);
+    const CommandFailure failure = exchange(reader, command, answer);
     if (failure != COMMAND_OK)
         return failure;
     done(PROGRESS_DFU);

@@ -5,17 +5,10 @@
 // reports it, once. Progress texts reach the caller through its observer.
 #include "commands/command_set.h"
 #include "commands/link_session.h"
+#include "commands/reader.h"
 #include "config/config_record.h"
 
 #include <QString>
-
-// The link a command takes: the reader as a USB keyboard (HID reports) or as
-// a USB CDC serial port (the COM port of the session).
-enum class ReaderLink
-{
-    Hid,
-    Serial,
-};
 
 // Progress texts, shown exactly as the operators know them.
 inline constexpr char PROGRESS_DETECTING[] = "Detectando leitor";
@@ -48,34 +41,33 @@ public:
     {}
 
     // The firmware version, the answer's text as it is.
-    CommandFailure readFirmware(ReaderLink link, QString *version);
+    CommandFailure readFirmware(const Reader &reader, QString *version);
     // The serial number, the answer's text as it is (unchecked).
-    CommandFailure readSerialNumber(ReaderLink link, QString *serialNumber);
+    CommandFailure readSerialNumber(const Reader &reader, QString *serialNumber);
     // Writes a six-character serial number. A text of another length fails
     // with SERIAL_NUMBER_LENGTH, but only once the link is open. On success
     // *next holds the following number, printed as six digits or more.
-    CommandFailure writeSerialNumber(ReaderLink link, const QString &text, QString *next);
+    CommandFailure writeSerialNumber(const Reader &reader, const QString &text, QString *next);
     // The reader's 27 configuration bytes, serialized as the record is.
-    CommandFailure readConfiguration(ReaderLink link, uint8_t config[CONFIG_SERIALIZED_SIZE]);
+    CommandFailure readConfiguration(const Reader &reader, uint8_t config[CONFIG_SERIALIZED_SIZE]);
     // Writes the record. On HID a reader presenting its CDC product is refused
     // with CDC_READER_ON_HID before anything is sent.
-    CommandFailure writeConfiguration(ReaderLink link, const ConfigRecord &record);
+    CommandFailure writeConfiguration(const Reader &reader, const ConfigRecord &record);
     // Has the reader restore its factory configuration, without announcing
     // it, then waits FACTORY_RESTORE_WAIT_MS; reading it back is the caller's.
-    CommandFailure restoreDefaults(ReaderLink link);
-    // Switches the reader into its firmware-update mode, always over HID.
-    CommandFailure enterDfu();
+    CommandFailure restoreDefaults(const Reader &reader);
+    // Switches the reader into its firmware-update mode, always over HID
+    // (its listed HID interface, else the first reader).
+    CommandFailure enterDfu(const Reader &reader);
 
     // The exchange every command follows: announce, open the link, check the
     // verdict, send, receive, check the echo, close. The COM port is closed
     // whatever happens.
-    CommandFailure exchange(ReaderLink link, const CommandExchange &command, uint8_t *answer);
+    CommandFailure exchange(const Reader &reader, const CommandExchange &command, uint8_t *answer);
 
 private:
     // A command whose answer is a text (firmware version, serial number).
-    CommandFailure readText(ReaderLink link, CommandByte command, QString *text);
-    CommandFailure hidExchange(const CommandExchange &command, uint8_t *answer);
-    CommandFailure serialExchange(const CommandExchange &command, uint8_t *answer);
+    CommandFailure readText(const Reader &reader, CommandByte command, QString *text);
     void done(const char *text);
 
     LinkSession &session;

@@ -7,6 +7,8 @@
 
 #include <limits.h>
 #include <stddef.h>
+#include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 /* The reader sends unnumbered reports: hidapi hands back the data bytes alone,
@@ -89,6 +91,129 @@ static hid_device *open_configuration(const struct hid_device_info *list)
             return device;
     }
     return NULL;
+}
+
+/* The USB port path of a hidraw node: in the node's sysfs device path the
+ * USB interface shows as "<port>:<configuration>.<interface>" (1-1.2:1.0),
+ * the HID device after it as "<bus>:<vendor>:<product>.<n>", without '-'. */
+static const char *sysfs_root(void)
+{
+    const char *root = getenv("HID_USB_SYSFS_ROOT");
+    return root && *root ? root : "/sys";
+}
+
+static int is_interface_name(const char *name, size_t length)
+{
+    const char *colon = memchr(name, ':', length);
+    if (!colon || !memchr(name, '-', (size_t)(colon - name)))
+        return 0;
+    for (const char *c = name; c < colon; ++c)
+        if (!strchr("0123456789-.", *c))
+            return 0;
+    return colon + 1 < name + length;
+}
+
+static void read_port_path(const char *nodePath, char *port, size_t size)
+{
+    port[0] = 0;
+    const char *slash = strrchr(nodePath, '/');
+    const char *node = slash ? slash + 1 : nodePath;
+    char link[PATH_MAX];
+    if (snprintf(link, sizeof link, "%s/class/hidraw/%s/device", sysfs_root(), node) >=
+        (int)sizeof link)
+        return;
+    char *resolved = realpath(link, NULL);
+    if (!resolved)
+        return;
+    for (char *part = resolved; *part;) {
+        size_t length = strcspn(part, "/");
+        if (is_interface_name(part, length)) {
+            size_t portLength = (size_t)((char *)memchr(part, ':', length) - part);
+            if (portLength < size) {
+                memcpy(port, part, portLength);
+                port[portLength] = 0;
+            }
+        }
+        part += length + (part[length] == '/');
+    }
+    free(resolved);
+}
+
+static int same_port(const struct hid_device_info *info, const char *port)
+{
+    char other[HID_USB_PORT_PATH_SIZE];
+    read_port_path(info->path, other, sizeof other);
+    return strcmp(other, port) == 0;
+}
+
+/* Whether an entry before this one is on the same, known, port. */
+static int port_seen(const struct hid_device_info *list, const struct hid_device_info *entry,
+                     const char *port)
+{
+    for (; port[0] != 0 && list != entry; list = list->next)
+        if (same_port(list, port))
+            return 1;
+    return 0;
+}
+
+/* The interface of the device on port (or of the entry alone, on no known
+ * port) that Init_HID would try first: its first configuration interface,
+ * else the entry itself. */
+static const struct hid_device_info *choose_interface(const struct hid_device_info *list,
+                                                      const struct hid_device_info *entry,
+                                                      const char *port)
+{
+    if (port[0] == 0 || is_configuration(list, entry))
+        return entry;
+    for (const struct hid_device_info *info = entry; info; info = info->next)
+        if (is_configuration(list, info) && same_port(info, port))
+            return info;
+    return entry;
+}
+
+static void store_device(HidUsbDevice *device, const struct hid_device_info *info, const char *port)
+{
+    snprintf(device->path, sizeof device->path, "%s", info->path);
+    snprintf(device->portPath, sizeof device->portPath, "%s", port);
+    device->productId = info->product_id;
+}
+
+int Enumerate_HID(unsigned short vendorId, unsigned short productId, HidUsbDevice *devices,
+                  int capacity)
+{
+    if (vendorId == 0 || productId == 0 || !start_hidapi())
+        return 0;
+    struct hid_device_info *list = hid_enumerate(vendorId, productId);
+    int found = 0;
+    for (const struct hid_device_info *entry = list; entry; entry = entry->next) {
+        char port[HID_USB_PORT_PATH_SIZE];
+        read_port_path(entry->path, port, sizeof port);
+        if (port_seen(list, entry, port))
+            continue;
+        const struct hid_device_info *chosen = choose_interface(list, entry, port);
+        if (strlen(chosen->path) >= HID_USB_PATH_SIZE)
+            continue;
+        if (devices && found < capacity)
+            store_device(&devices[found], chosen, port);
+        ++found;
+    }
+    hid_free_enumeration(list);
+    if (!openDevice)
+        stop_hidapi();
+    return found;
+}
+
+int Open_HID_Path(const char *path)
+{
+    close_device();
+    if (!path || *path == 0 || !start_hidapi())
+        return 0;
+    openDevice = hid_open_path(path);
+    if (!openDevice) {
+        stop_hidapi();
+        return 0;
+    }
+    return 1;
 }
 
 int Init_HID(unsigned short vendorId, unsigned short productId, int reserved)

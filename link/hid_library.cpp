@@ -57,6 +57,11 @@ int hid_load_library(HidLibrary *library)
         !lookUp(handle, "WriteOutputReport", found.WriteOutputReport) ||
         !lookUp(handle, "ReadInputReport", found.ReadInputReport))
         return HID_LOAD_NO_ENTRY;
+    if (!lookUp(handle, "Enumerate_HID", found.Enumerate_HID) ||
+        !lookUp(handle, "Open_HID_Path", found.Open_HID_Path)) {
+        found.Enumerate_HID = nullptr;
+        found.Open_HID_Path = nullptr;
+    }
     *library = found;
     return HID_LOAD_OK;
 }
@@ -65,6 +70,12 @@ bool hid_library_loaded(const HidLibrary *library)
 {
     return (library->Init_HID != nullptr) && (library->CloseHandles != nullptr) &&
            (library->WriteOutputReport != nullptr) && (library->ReadInputReport != nullptr);
+}
+
+bool hid_library_lists_devices(const HidLibrary *library)
+{
+    return hid_library_loaded(library) && (library->Enumerate_HID != nullptr) &&
+           (library->Open_HID_Path != nullptr);
 }
 
 void hid_library_use_file(const char *path)

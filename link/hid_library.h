@@ -1,7 +1,8 @@
 #pragma once
 // The HID access library, loaded at start-up and never unloaded. Its four
 // entry points belong to whoever loaded it; all of them are null unless
-// loading found every one.
+// loading found every one. The two that list the readers and open one by
+// path are null in a library that lacks them: it reaches the first reader.
 #include "hid_usb/hid_usb.h"
 
 struct HidLibrary
@@ -10,6 +11,8 @@ struct HidLibrary
     CloseHandles_fn CloseHandles;
     WriteOutputReport_fn WriteOutputReport;
     ReadInputReport_fn ReadInputReport;
+    Enumerate_HID_fn Enumerate_HID; // may be null
+    Open_HID_Path_fn Open_HID_Path; // may be null
 };
 
 constexpr const char *HID_LIBRARY_FILE = "libhid_usb.so";
@@ -23,12 +26,16 @@ enum HidLoadResult
 
 // Loads the library from the executable's own folder, else from the system's
 // library path, and looks up Init_HID, CloseHandles, WriteOutputReport and
-// ReadInputReport in that order into *library. HID_LOAD_OK, HID_LOAD_NO_FILE,
-// or HID_LOAD_NO_ENTRY (first missing entry point; *library stays all null).
+// ReadInputReport in that order into *library, then Enumerate_HID and
+// Open_HID_Path when it has both. HID_LOAD_OK, HID_LOAD_NO_FILE, or
+// HID_LOAD_NO_ENTRY (first missing entry point; *library stays all null).
 int hid_load_library(HidLibrary *library);
 
 // True when all four entry points are there.
 bool hid_library_loaded(const HidLibrary *library);
+
+// True when the library also lists the readers and opens one by path.
+bool hid_library_lists_devices(const HidLibrary *library);
 
 // Makes the next loads use this file only (a null path restores the normal
 // search). For tests that run the configurator against another library.

@@ -18,15 +18,23 @@ int open_attempt(const HidLibrary *library)
     return HID_NOT_FOUND;
 }
 
+// One attempt at the reader a listing named.
+int open_path_attempt(const HidLibrary *library, const HidUsbDevice *reader)
+{
+    if (library->Open_HID_Path(reader->path) == 0)
+        return HID_NOT_FOUND;
+    return reader->productId == READER_PID_CDC ? HID_FOUND_CDC : HID_FOUND_KEYBOARD;
+}
+
 // A success does not end the attempts: the reader must still be there at
 // the fifth.
-int open_identified(const HidLibrary *library)
+int open_identified(const HidLibrary *library, const HidUsbDevice *reader = nullptr)
 {
-    if (!hid_library_loaded(library))
+    if (!hid_library_loaded(library) || (reader && !hid_library_lists_devices(library)))
         return HID_NOT_FOUND;
     int result = HID_NOT_FOUND;
     for (int attempt = 0; attempt < HID_OPEN_ATTEMPTS; ++attempt) {
-        result = open_attempt(library);
+        result = reader ? open_path_attempt(library, reader) : open_attempt(library);
         if (result == HID_NOT_FOUND)
             platform_sleep(HID_OPEN_PAUSE_MS);
     }
@@ -42,6 +50,23 @@ int hid_open(const HidLibrary *library)
 int hid_open_identify(const HidLibrary *library)
 {
     return open_identified(library);
+}
+
+int hid_list_readers(const HidLibrary *library, HidUsbDevice *readers, int capacity)
+{
+    if (!hid_library_lists_devices(library))
+        return 0;
+    const int keyboards =
+        library->Enumerate_HID(READER_VENDOR_ID, READER_PID_KEYBOARD, readers, capacity);
+    const int stored = keyboards < capacity ? keyboards : capacity;
+    return keyboards + library->Enumerate_HID(READER_VENDOR_ID, READER_PID_CDC,
+                                              readers ? readers + stored : nullptr,
+                                              capacity - stored);
+}
+
+int hid_open_reader(const HidLibrary *library, const HidUsbDevice *reader)
+{
+    return open_identified(library, reader);
 }
 
 int hid_send_frame(const HidLibrary *library, const uint8_t *payload, size_t n)

@@ -35,6 +35,15 @@ int hid_open(const HidLibrary *library);
 // HID_FOUND_CDC or HID_NOT_FOUND.
 int hid_open_identify(const HidLibrary *library);
 
+// The readers attached, of both product ids, keyboard ones first: at most
+// capacity stored into readers; returns how many there are (0 without a
+// library that lists them).
+int hid_list_readers(const HidLibrary *library, HidUsbDevice *readers, int capacity);
+
+// As hid_open_identify, for the reader at this path (as listed, with its
+// product id): HID_FOUND_KEYBOARD, HID_FOUND_CDC or HID_NOT_FOUND.
+int hid_open_reader(const HidLibrary *library, const HidUsbDevice *reader);
+
 // Sends the payload framed in one output report. Nonzero when sent; 0 when
 // the library failed, is not loaded, or the payload is over HID_MAX_PAYLOAD
 // bytes (nothing is sent then).

@@ -9,6 +9,8 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libhidapi-dev
+    # The HID access library's tests mock the kernel's side of the readers.
+    umockdev libumockdev-dev gir1.2-umockdev-1.0
     # ./test checks the formatting; CI runs clang-tidy.
     clang-format clang-tidy
     # ./test fuzzes the profile reader: libFuzzer and its sanitizers come with clang.

@@ -5,6 +5,7 @@
 namespace {
 constexpr size_t SETTINGS = 8; // the settings follow the 8-byte profile name
 constexpr uint8_t STX = 0x02;
+constexpr uint8_t CR = 0x0D;
 
 uint8_t setting(const uint8_t *configuration, size_t byte)
 {
@@ -14,10 +15,14 @@ uint8_t setting(const uint8_t *configuration, size_t byte)
 struct Writer
 {
     uint8_t *out;
+    bool keyboard;
     size_t length = 0;
 
     void put(uint8_t byte)
     {
+        // No key types a NULL.
+        if (keyboard && byte == 0)
+            return;
         if (length < DOCUMENT_MAX_SIZE)
             out[length++] = byte;
     }
@@ -26,23 +31,60 @@ struct Writer
         if (byte != 0)
             put(byte);
     }
+    void putText(const char *text)
+    {
+        for (const char *c = text; *c; ++c)
+            put(static_cast<uint8_t>(*c));
+    }
 };
-} // namespace
 
-size_t document_read(const uint8_t *configuration, uint8_t out[DOCUMENT_MAX_SIZE])
+void putCheque(const uint8_t *configuration, Writer &writer)
 {
-    Writer writer{out};
-    const uint8_t header = setting(configuration, 13);
-    writer.putIfSet(header);
-    writer.putIfSet(setting(configuration, 14));
     const bool separate = setting(configuration, 2) & 0x01;
     bool first = true;
     for (const char *field : SAMPLE_CMC7_FIELDS) {
         if (!first && separate)
             writer.put(setting(configuration, 12));
         first = false;
-        for (const char *c = field; *c; ++c)
-            writer.put(static_cast<uint8_t>(*c));
+        writer.putText(field);
+    }
+}
+
+void putBankSlip(const uint8_t *configuration, Writer &writer)
+{
+    writer.putText(SAMPLE_BANK_SLIP_BARCODE);
+    writer.put(setting(configuration, 7));
+    if (setting(configuration, 1) & 0x01) {
+        writer.putText(SAMPLE_BANK_SLIP_AMOUNT);
+        writer.put(setting(configuration, 8));
+    }
+}
+} // namespace
+
+size_t document_read(const uint8_t *configuration, uint8_t out[DOCUMENT_MAX_SIZE])
+{
+    return document_send(configuration, SIM_CHEQUE, SIM_SERIAL, out);
+}
+
+size_t document_send(const uint8_t *configuration, SimDocument document, SimInterface interface,
+                     uint8_t out[DOCUMENT_MAX_SIZE])
+{
+    Writer writer{out, interface == SIM_KEYBOARD};
+    const uint8_t header = setting(configuration, 13);
+    if (!writer.keyboard) {
+        writer.putIfSet(header);
+        writer.putIfSet(setting(configuration, 14));
+    }
+    if (document == SIM_CHEQUE)
+        putCheque(configuration, writer);
+    else
+        putBankSlip(configuration, writer);
+    if (writer.keyboard) {
+        if (setting(configuration, 1) & 0x20) {
+            writer.putIfSet(setting(configuration, 11));
+            writer.put(CR);
+        }
+        return writer.length;
     }
     writer.putIfSet(setting(configuration, 15));
     writer.putIfSet(setting(configuration, 16));

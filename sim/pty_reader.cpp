@@ -2,7 +2,6 @@
 
 #include "platform/pseudo_terminal.h"
 #include "platform/serial_device.h"
-#include "sim/document_read.h"
 
 namespace {
 // A rate the link never uses: until the configurator sets the line, the
@@ -72,10 +71,10 @@ size_t PtyReader::service()
     return answered;
 }
 
-size_t PtyReader::sendDocument(bool *garbled)
+size_t PtyReader::sendDocument(bool *garbled, SimDocument kind)
 {
     uint8_t document[DOCUMENT_MAX_SIZE];
-    const size_t n = document_read(model.configuration, document);
+    const size_t n = document_send(model.configuration, kind, SIM_SERIAL, document);
     const DocumentLine wanted = document_line(model.configuration);
     SerialLineSettings line;
     const bool understood = serial_device_line_settings(master, &line) &&

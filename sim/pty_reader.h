@@ -8,6 +8,7 @@
 // Nothing runs by itself: service() takes what the configurator has written
 // and writes the answers back. A test calls it from the replaced sleep; the
 // command-line simulator calls it whenever bytes arrive.
+#include "sim/document_read.h"
 #include "sim/reader_model.h"
 
 #include <cstddef>
@@ -34,11 +35,11 @@ public:
     // Answers what has arrived. Returns the number of answer bytes written.
     size_t service();
 
-    // Sends what the reader sends when a cheque passes through it
+    // Sends what the reader sends when a cheque (or another document) passes through it
     // (sim/document_read.h). When the host's line is not set as the reader's
     // serial interface is configured, the host gets noise instead, as from a
     // real UART. Returns the number of bytes written; *garbled tells which.
-    size_t sendDocument(bool *garbled = nullptr);
+    size_t sendDocument(bool *garbled = nullptr, SimDocument document = SIM_CHEQUE);
 
     int32_t baudRate; // the reader's own rate
 

@@ -62,3 +62,15 @@ bool reader_state_save(const ReaderModel &reader, const char *path)
         return false;
     return rename(temporary, path) == 0;
 }
+
+std::string reader_state_file(const std::string &first, size_t i)
+{
+    if (i == 0)
+        return first;
+    const size_t slash = first.find_last_of('/');
+    const size_t dot = first.find_last_of('.');
+    const size_t cut = dot != std::string::npos && (slash == std::string::npos || dot > slash)
+                           ? dot
+                           : first.size();
+    return first.substr(0, cut) + "-" + std::to_string(i + 1) + first.substr(cut);
+}

@@ -10,12 +10,24 @@
 // bytes 1-64 of the report to the reader; ReadInputReport returns at once
 // with the reader's answer to the last output report (report id 0, the
 // answer from byte 1, zeros after it) or 0 when there is none.
+//
+// More readers can be attached (addReader), each with its own state and
+// serial number. Init_HID opens the first that matches; Enumerate_HID lists
+// them all, reader i at SIM_HID_PATH_PREFIX<i> on USB port "1-<i+1>"; and
+// Open_HID_Path opens the one at that path. In a demo, velorix-reader.state
+// beside the library holds the first reader and velorix-reader-<n>.state
+// the n-th, when such a file is there.
 #include "hid_usb/hid_usb.h"
 #include "sim/reader_model.h"
 
 #include <array>
 #include <cstdint>
+#include <cstdio>
+#include <deque>
+#include <string>
 #include <vector>
+
+inline constexpr char SIM_HID_PATH_PREFIX[] = "/sim/hidraw";
 
 using HidReport = std::array<uint8_t, HID_USB_REPORT_SIZE>;
 
@@ -29,13 +41,26 @@ struct SimHidInit
 
 struct SimHid
 {
-    ReaderModel reader;
+    ReaderModel reader;            // the first reader
+    std::deque<ReaderModel> added; // the second reader on
+
+    // Attaches one more reader, serial number "00000<n>" for the n-th.
+    ReaderModel &addReader()
+    {
+        ReaderModel &added_ = added.emplace_back();
+        snprintf(added_.serialNumber, sizeof added_.serialNumber, "%06zu", readerCount() % 1000000);
+        return added_;
+    }
+    size_t readerCount() const { return 1 + added.size(); }
+    ReaderModel &readerAt(size_t i) { return i == 0 ? reader : added[i - 1]; }
 
     // What the host did, in order.
     std::vector<SimHidInit> inits;      // every Init_HID call and its result
     std::vector<HidReport> writes;      // every report given to WriteOutputReport
     std::vector<unsigned> readTimeouts; // the wait of every ReadInputReport call
+    std::vector<std::string> pathOpens; // every Open_HID_Path call
     int closeCalls = 0;
+    int enumerations = 0;
 
     // Failures a test can switch on.
     bool failWrite = false; // WriteOutputReport returns 0 and the reader gets nothing
@@ -43,6 +68,7 @@ struct SimHid
 
     // The device as the library sees it.
     bool deviceOpen = false;
+    size_t openReader = 0; // which reader, while deviceOpen
     unsigned short openProductId = 0;
     bool inputPending = false;
     HidReport input = {};

@@ -1,4 +1,4 @@
-# Fails unless the library's dynamic symbol table defines exactly the four
+# Fails unless the library's dynamic symbol table defines exactly its six
 # entry points: cmake -DNM=nm -DLIBRARY=path/libhid_usb.so -P this-file
 execute_process(COMMAND ${NM} -D --defined-only ${LIBRARY}
     OUTPUT_VARIABLE table RESULT_VARIABLE failed)
@@ -12,7 +12,8 @@ foreach(line IN LISTS lines)
     list(APPEND names ${name})
 endforeach()
 list(SORT names)
-set(expected CloseHandles Init_HID ReadInputReport WriteOutputReport)
+set(expected CloseHandles Enumerate_HID Init_HID Open_HID_Path ReadInputReport
+    WriteOutputReport)
 if(NOT names STREQUAL expected)
     message(FATAL_ERROR "exports are [${names}], expected [${expected}]")
 endif()

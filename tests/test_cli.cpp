@@ -4,12 +4,14 @@
 #include "sim/pty_reader.h"
 #include "sim/reader_state.h"
 
+#include <QDir>
 #include <QFile>
 #include <QJsonDocument>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <sys/stat.h>
+#include <tuple>
 
 namespace {
 constexpr int READER_RATE = 115200; // the shortest answer wait, for quick exchanges
@@ -55,6 +57,14 @@ enum Flag
     // TAB, framed D-CR-LF) reads a cheque once "Aguardando dados" shows; the
     // program is stopped after one line, which starts the output.
     WATCH = 64,
+    // Three readers behind the library (serial numbers 000001 to 000003, USB
+    // ports 1-1 to 1-3): the second ends with the configuration expected,
+    // the others as they were; with EVERY_READER all three do.
+    THREE_READERS = 128,
+    EVERY_READER = 256,
+    // A sysfs with a CDC port of the reader's ids (ttyACM31 on USB port
+    // 1-4) and one of another device's.
+    CDC_SYSFS = 512,
 };
 
 struct Case
@@ -142,6 +152,35 @@ QList<Case> cases()
         {}, REWORKS_CONFIG);
     add("a port another program holds", Link::Pty,
         {{"serial --port {pty}", 8, "", "em uso por outro programa"}}, {}, HOLD_PORT);
+    add("three readers: list, refusal, --device", Link::Hid,
+        {{"list", 0,
+          "hid  /sim/hidraw0  USB 1-1  Teclado  000001  VELORIX II 1.05|/sim/hidraw1  USB 1-2|"
+          "000003"},
+         {"list --json", 0, "", "", "usb_port=1-3|serial=000003|mode=Teclado"},
+         {"info", 2, "",
+          "conectados; escolha um com --device (caminho, porta USB ou número de série) ou use "
+          "--all:\n  hid  /sim/hidraw0"},
+         {"apply {dir}/changed.cfg --json", 2, "", "", "serial=000002|exit_code=2"},
+         {"apply {dir}/changed.cfg --device 000002", 10, "alterada"},
+         {"apply {dir}/changed.cfg --device /sim/hidraw1", 0, "inalterada"},
+         {"info --device 1-3 --json", 0, "", "", "serial=000003|profile=FABRICA|path=/sim/hidraw2"},
+         {"info --device 000009", 3, "", "Dispositivo não encontrado: 000009"},
+         {"info --all --device 000001", 2, "", "--all não se combina"},
+         {"read --all", 2, "", "-o PASTA"}},
+        changed, THREE_READERS);
+    add("three readers, all of them", Link::Hid,
+        {{"apply {dir}/changed.cfg --all", 10,
+          "== hid  /sim/hidraw0|== hid  /sim/hidraw2|3 leitores: 3 alterados, 0 inalterados, 0 "
+          "com falha"},
+         {"apply {dir}/changed.cfg --all --json", 0, "", "",
+          "changed=false|usb_port=1-3|exit_code=0"},
+         {"info --all", 0, "Número de Série: 000002|3 leitores: 3 concluídos, 0 com falha"}},
+        changed, THREE_READERS | EVERY_READER);
+    add("a CDC port of the reader's ids is listed", Link::Hid,
+        {{"list --json", 0, "", "",
+          "path=/sim/hidraw0|link=serial|path=/dev/ttyACM31|usb_port=1-4|mode=Serial|com=COM96"},
+         {"list", 0, "serial  /dev/ttyACM31  USB 1-4  Serial  -  -"}},
+        {}, CDC_SYSFS);
     const char *lineSettings = "Baudrate 9600, 8 Bits, Paridade Nenhum, 1 Stop Bit";
     add("watch with the reader's record", Link::Pty,
         {{"watch --port {pty}", 0, "~00100011<TAB>0180000145<TAB>800000000013<CR><LF>\n",
@@ -234,11 +273,39 @@ private slots:
             QTest::newRow(c.name) << index++;
     }
 
+    // A fake sysfs: ttyACM31 of a reader on USB port 1-4, ttyACM30 of another device.
+    void makeSysfs(const QString &root)
+    {
+        for (const auto &[tty, port, vendor] :
+             {std::tuple{"ttyACM31", "1-4", "0802"}, std::tuple{"ttyACM30", "1-5", "1234"}}) {
+            const QString device = root + "/devices/usb1/" + port;
+            QVERIFY(QDir().mkpath(device + "/" + port + ":1.0"));
+            QVERIFY(QDir().mkpath(root + "/class/tty/" + tty));
+            for (const auto &[name, value] :
+                 {std::pair{"idVendor", vendor}, std::pair{"idProduct", "3003"}}) {
+                QFile file(device + "/" + name);
+                QVERIFY(file.open(QIODevice::WriteOnly) && file.write(value) > 0);
+            }
+            QVERIFY(
+                QFile::link(device + "/" + port + ":1.0", root + "/class/tty/" + tty + "/device"));
+        }
+    }
+
     void commands()
     {
         QFETCH(int, index);
         const Case c = cases().at(index);
         const QByteArray state = hidFolder.filePath("velorix-reader.state").toLocal8Bit();
+        const QStringList others = {hidFolder.filePath("velorix-reader-2.state"),
+                                    hidFolder.filePath("velorix-reader-3.state")};
+        for (const QString &other : others) {
+            QFile::remove(other);
+            if (c.flags & THREE_READERS)
+                QVERIFY(QFile(other).open(QIODevice::WriteOnly)); // fresh readers
+        }
+        const QString sysfs = files.filePath("sysfs");
+        if (c.flags & CDC_SYSFS)
+            makeSysfs(sysfs);
         ReaderModel model;
         QFile::remove(state);
         if (c.flags & CDC_READER) {
@@ -287,6 +354,8 @@ private slots:
                 env.remove(QString::fromLatin1(name));
             if (c.flags & TRACE_LIBRARIES)
                 env.insert(QStringLiteral("LD_DEBUG"), QStringLiteral("libs"));
+            env.insert(QStringLiteral("VELORIX_SYSFS_ROOT"),
+                       (c.flags & CDC_SYSFS) ? sysfs : files.filePath("no-sysfs"));
             process.setProcessEnvironment(env);
             process.start(program, args);
             QByteArray outBytes, errBytes;
@@ -332,7 +401,16 @@ private slots:
         serial_device_close(held);
         if (c.flags & READER_UNTOUCHED)
             QVERIFY2(readFile(state).isEmpty(), readFile(state).constData());
-        if (c.flags & OUT_FILE)
+        if (c.flags & THREE_READERS) {
+            const QStringList states = QStringList{QString::fromLocal8Bit(state)} + others;
+            for (int i = 0; i < states.size(); ++i) {
+                ReaderModel stored; // an empty file: the factory state
+                reader_state_load(stored, states[i].toLocal8Bit().constData());
+                const QByteArray kept(reinterpret_cast<const char *>(stored.configuration), 27);
+                const bool changes = (c.flags & EVERY_READER) || i == 1;
+                QVERIFY2(kept == (changes ? c.expected : factory), qPrintable(states[i]));
+            }
+        } else if (c.flags & OUT_FILE)
             QCOMPARE(readFile(files.filePath("out.cfg")).toHex(' '), c.expected.toHex(' '));
         else if (!c.expected.isEmpty()) {
             if (c.link == Link::Hid)

@@ -38,20 +38,20 @@ struct Command
     const char *request;  // in hex
     const char *doneText; // null: the command shows none
     const char *value;    // handed back on success; "config": the reader's configuration in hex
-    CommandFailure (*run)(ReaderCommands &, ReaderLink, QString *value);
+    CommandFailure (*run)(ReaderCommands &, const Reader &, QString *value);
 };
 
 const Command commands[] = {
     {"firmware", "AA", "Concluído", "VELORIX II 1.05",
-     [](ReaderCommands &c, ReaderLink l, QString *v) { return c.readFirmware(l, v); }},
+     [](ReaderCommands &c, const Reader &l, QString *v) { return c.readFirmware(l, v); }},
     {"serial number", "CC", "Concluído", "000001",
-     [](ReaderCommands &c, ReaderLink l, QString *v) { return c.readSerialNumber(l, v); }},
+     [](ReaderCommands &c, const Reader &l, QString *v) { return c.readSerialNumber(l, v); }},
     {"serial number write", "BB303030313233", "Concluído", "000124",
-     [](ReaderCommands &c, ReaderLink l, QString *v) {
+     [](ReaderCommands &c, const Reader &l, QString *v) {
          return c.writeSerialNumber(l, QStringLiteral("000123"), v);
      }},
     {"configuration read", "EE", "Concluído", "config",
-     [](ReaderCommands &c, ReaderLink l, QString *v) {
+     [](ReaderCommands &c, const Reader &l, QString *v) {
          uint8_t config[CONFIG_SERIALIZED_SIZE] = {};
          const CommandFailure failure = c.readConfiguration(l, config);
          *v = QString::fromLatin1(QByteArray(reinterpret_cast<char *>(config), 27).toHex());
@@ -59,16 +59,16 @@ const Command commands[] = {
      }},
     {"configuration write", "DD55534552434F4E46D2F7C44402213F09090909000D020003000203", "Concluído",
      "",
-     [](ReaderCommands &c, ReaderLink l, QString *) {
+     [](ReaderCommands &c, const Reader &l, QString *) {
          ConfigRecord record = {};
          record.initialise();
          record.markUserEdited();
          return c.writeConfiguration(l, record);
      }},
     {"factory restore", "AB", nullptr, "",
-     [](ReaderCommands &c, ReaderLink l, QString *) { return c.restoreDefaults(l); }},
+     [](ReaderCommands &c, const Reader &l, QString *) { return c.restoreDefaults(l); }},
     {"firmware update", "FF", "Leitor em modo DFU", "",
-     [](ReaderCommands &c, ReaderLink, QString *) { return c.enterDfu(); }},
+     [](ReaderCommands &c, const Reader &l, QString *) { return c.enterDfu(l); }},
 };
 
 } // namespace
@@ -126,7 +126,9 @@ private:
         RecordingObserver observer;
         ReaderCommands commandSet(session, observer);
         QString value;
-        const CommandFailure failure = command.run(commandSet, link, &value);
+        const Reader chosen =
+            link == ReaderLink::Hid ? Reader::firstHid() : Reader::comPort(READER_COM);
+        const CommandFailure failure = command.run(commandSet, chosen, &value);
 
         const CommandFailure expected =
             outcome == Outcome::NoReader      ? READER_NOT_FOUND
