@@ -87,7 +87,7 @@ QList<Case> cases()
     add("version without a display or widgets", Link::NoLibrary,
         {{"--version", 0, "velorix-cli 1.0"}}, {}, TRACE_LIBRARIES);
     add("help lists commands and exit codes", Link::NoLibrary,
-        {{"--help", 0, "apply ARQUIVO.cfg|Códigos de saída|130"}});
+        {{"--help", 0, "apply ARQUIVO|set ALVO NOME=VALOR|convert|Códigos de saída|130"}});
     add("info as JSON", Link::Hid,
         {{"info --json", 0, "", "Concluído",
           "schema=1|serial=000001|firmware=VELORIX II 1.05|config.profile=FABRICA|link=hid"}});
@@ -210,7 +210,7 @@ QList<Case> cases()
          {"set {dir}/default.cfg foo=1", 2, "", "campo desconhecido: \"foo\""},
          {"set {dir}/default.cfg skm", 2, "", "não é NOME=VALOR"},
          {"convert {dir}/default.cfg", 2, "", "-o SAÍDA"}},
-        {}, READER_UNTOUCHED);
+        factory); // read, never written
     add("a partial profile applied, profiles compared", Link::Hid,
         {{"convert reader -o {dir}/posto.json", 0, "salva em"},
          {"convert {dir}/posto.json -o {dir}/posto.txt", 0},
