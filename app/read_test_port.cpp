@@ -19,7 +19,7 @@ bool ReadTestWindow::openPort()
     releasePort(QString());
     const QString port = QStringLiteral("COM%1").arg(session.com_port_number);
     const ReadLine line = readLineOf(form.record());
-    if (!line.baudRate || !line.parity) {
+    if (line.baudRate == 0 || line.parity == '\0') {
         showState(QString::fromUtf8("Serial: a configuração do formulário não tem velocidade ou "
                                     "paridade da lista; a porta %1 não foi aberta.")
                       .arg(port));

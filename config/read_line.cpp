@@ -14,7 +14,8 @@ ReadLine readLineOf(const ConfigRecord &record)
     const unsigned parity = record.get(Field::parity);
     return {baudRateOfCode(record.get(Field::baudCode)),
             parity < PARITY_CODES ? parityCodes[parity] : '\0',
-            record.get(Field::sevenDataBits) ? 7 : 8, record.get(Field::twoStopBits) ? 2 : 1};
+            record.get(Field::sevenDataBits) != 0U ? 7 : 8,
+            record.get(Field::twoStopBits) != 0U ? 2 : 1};
 }
 
 QString describeReadLine(const ReadLine &line)

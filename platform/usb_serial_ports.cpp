@@ -15,7 +15,7 @@ constexpr char TTY_FAMILY[] = "ttyACM";
 std::string sysfsRoot()
 {
     const char *root = getenv("VELORIX_SYSFS_ROOT");
-    return root && *root ? root : "/sys";
+    return root != nullptr && *root != '\0' ? root : "/sys";
 }
 
 // A four-digit hex id file of the USB device (idVendor, idProduct); 0 when unreadable.
