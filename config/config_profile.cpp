@@ -78,7 +78,7 @@ bool readText(const QString &text, ProfileReader &reader)
                                    .arg(trimmed));
         }
         const FormField *field = reader.named(number, group, trimmed.left(colon).trimmed());
-        if (!field || !reader.add(number, field, trimmed.mid(colon + 1)))
+        if (field == nullptr || !reader.add(number, field, trimmed.mid(colon + 1)))
             return false;
     }
     return true;
@@ -125,7 +125,7 @@ bool readJson(const QString &source, ProfileReader &reader)
             return reader.fail(line,
                                QString::fromUtf8("campo sem \"value\" de texto: \"%1\"").arg(name));
         const FormField *field = reader.named(line, {}, name);
-        if (!field || !reader.add(line, field, value.toString()))
+        if (field == nullptr || !reader.add(line, field, value.toString()))
             return false;
     }
     return true;
