@@ -106,6 +106,7 @@ bool readJson(const QString &source, ProfileReader &reader)
         return reader.fail(1, QString::fromUtf8("JSON sem a lista \"fields\" de velorix-cli show "
                                                 "--json"));
     qsizetype at = 0; // where the previous entry's key stands: the entries are in order
+    int line = 1;     // the line of at, counted on as the entries go (a long profile stays linear)
     for (const QJsonValue &entry : fields.toArray()) {
         const QJsonObject object = entry.toObject();
         const QString key = object[QLatin1String("key")].toString();
@@ -116,10 +117,10 @@ bool readJson(const QString &source, ProfileReader &reader)
         for (const QString &form :
              {QStringLiteral("\"key\": \"%1\""), QStringLiteral("\"key\":\"%1\"")})
             if (const qsizetype found = source.indexOf(form.arg(key), at); found >= 0) {
+                line += int(QStringView(source).mid(at, found - at).count(QLatin1Char('\n')));
                 at = found + 1;
                 break;
             }
-        const int line = lineAt(source, at);
         const QJsonValue value = object[QLatin1String("value")];
         if (!value.isString())
             return reader.fail(line,

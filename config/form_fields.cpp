@@ -7,6 +7,7 @@
 #include <bit>
 #include <cstring>
 #include <iterator>
+#include <vector>
 
 namespace {
 const char *const speedItems[] = {"18 toques por segundo", "35 toques por segundo",
@@ -586,13 +587,27 @@ bool parseHexByte(const QString &text, FieldValue *out)
     return hexNumber(text, &out->value);
 }
 
-bool sameTitle(const FormField &field, const QString &name)
+// The table's words decoded once: a profile looks each of its lines up in them.
+struct FieldWords
 {
-    const QString group = QString::fromUtf8(field.group);
-    const QString label = QString::fromUtf8(field.label);
-    const qsizetype slash = name.indexOf(QLatin1Char('/'));
-    return slash > 0 && name.left(slash).trimmed().compare(group, Qt::CaseInsensitive) == 0 &&
-           name.mid(slash + 1).trimmed().compare(label, Qt::CaseInsensitive) == 0;
+    QString group;
+    QString label;
+};
+
+const FieldWords &wordsOf(const FormField &field)
+{
+    static const std::vector<FieldWords> words = [] {
+        std::vector<FieldWords> all;
+        for (const FormField &each : fields)
+            all.push_back({QString::fromUtf8(each.group), QString::fromUtf8(each.label)});
+        return all;
+    }();
+    return words[size_t(&field - fields)];
+}
+
+bool sameWords(const QString &a, const QString &b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 } // namespace
 
@@ -758,13 +773,17 @@ QString fieldTitle(const FormField &field)
 const FormField *fieldNamed(const QString &given, QStringList *ambiguous)
 {
     const QString name = given.trimmed();
+    const qsizetype slash = name.indexOf(QLatin1Char('/'));
+    const QString group = slash > 0 ? name.left(slash).trimmed() : QString();
+    const QString label = name.mid(slash + 1).trimmed();
     for (const FormField &field : fields)
         if (name.compare(QLatin1String(field.key), Qt::CaseInsensitive) == 0 ||
-            sameTitle(field, name))
+            (slash > 0 && sameWords(group, wordsOf(field).group) &&
+             sameWords(label, wordsOf(field).label)))
             return &field;
     QList<const FormField *> labelled;
     for (const FormField &field : fields)
-        if (name.compare(QString::fromUtf8(field.label), Qt::CaseInsensitive) == 0)
+        if (sameWords(name, wordsOf(field).label))
             labelled << &field;
     if (labelled.size() == 1)
         return labelled.first();
@@ -777,8 +796,7 @@ const FormField *fieldNamed(const QString &given, QStringList *ambiguous)
 const FormField *fieldInGroup(const QString &group, const QString &label)
 {
     for (const FormField &field : fields)
-        if (group == QString::fromUtf8(field.group) &&
-            label.compare(QString::fromUtf8(field.label), Qt::CaseInsensitive) == 0)
+        if (group == wordsOf(field).group && sameWords(label, wordsOf(field).label))
             return &field;
     return nullptr;
 }
@@ -786,7 +804,7 @@ const FormField *fieldInGroup(const QString &group, const QString &label)
 bool isFormGroup(const QString &title)
 {
     for (const FormField &field : fields)
-        if (title == QString::fromUtf8(field.group))
+        if (title == wordsOf(field).group)
             return true;
     return false;
 }
