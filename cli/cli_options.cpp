@@ -21,22 +21,25 @@ const CommandSpec commands[] = {
     {"read", CliCommand::Read, 0, 0, "read [-o ARQUIVO.cfg]",
      "Lê a configuração do leitor e a mostra decodificada, ou a salva em ARQUIVO.cfg\n"
      "(um arquivo que a janela abre; o nome de perfil fica como o leitor o tem)."},
-    {"write", CliCommand::Write, 1, 1, "write ARQUIVO.cfg",
-     "Grava a configuração do arquivo no leitor e a lê de volta, comparando os 27\n"
-     "bytes (--no-verify não lê de volta). O nome de perfil é gravado e comparado\n"
-     "como está no arquivo."},
-    {"apply", CliCommand::Apply, 1, 1, "apply ARQUIVO.cfg",
+    {"write", CliCommand::Write, 1, 1, "write ARQUIVO",
+     "Grava a configuração do arquivo (.cfg ou perfil de texto ou JSON) no leitor e a\n"
+     "lê de volta, comparando os 27 bytes (--no-verify não lê de volta). O nome de\n"
+     "perfil é gravado e comparado como está no arquivo. Um perfil parcial vale\n"
+     "sobre a configuração do leitor, como o set."},
+    {"apply", CliCommand::Apply, 1, 1, "apply ARQUIVO",
      "Lê o leitor e grava a configuração do arquivo só quando ela difere, conferindo\n"
      "como o write: \"alterada\" (código 10) ou \"inalterada\" (código 0). Pode ser\n"
-     "repetido à vontade. O nome de perfil conta como está no arquivo."},
+     "repetido à vontade. O nome de perfil conta como está no arquivo.\n"
+     "Exemplo: velorix-cli apply posto.txt --check"},
     {"serial", CliCommand::Serial, 0, 0, "serial", "Mostra o número de série do leitor."},
     {"firmware", CliCommand::Firmware, 0, 0, "firmware", "Mostra a versão do firmware do leitor."},
     {"info", CliCommand::Info, 0, 0, "info",
      "Número de série, versão do firmware e configuração decodificada, de uma vez\n"
      "(para inventários)."},
-    {"show", CliCommand::Show, 0, 1, "show [ARQUIVO.cfg|reader]",
+    {"show", CliCommand::Show, 0, 1, "show [ARQUIVO|reader]",
      "Decodifica campo a campo, com os rótulos e as opções do formulário, um arquivo\n"
-     "ou a configuração do leitor (reader, o padrão)."},
+     "ou a configuração do leitor (reader, o padrão). O que ele escreve é um perfil\n"
+     "de texto que todo comando aceita: velorix-cli show reader > posto.txt"},
     {"diff", CliCommand::Diff, 2, 2, "diff A B",
      "Lista os campos que diferem entre duas configurações: arquivos, ou reader para\n"
      "a do leitor. Código 0: iguais; 1: diferentes."},
@@ -46,6 +49,17 @@ const CommandSpec commands[] = {
      "paridade, os bits de dados e os stop bits do arquivo ou da configuração do\n"
      "leitor (lida pela mesma porta); --baud, --parity, --data-bits e --stop-bits\n"
      "têm precedência."},
+    {"set", CliCommand::Set, 2, 1000, "set ALVO NOME=VALOR...",
+     "Muda campos pelo nome, como o operador nos controles do formulário, na ordem\n"
+     "dada: ALVO é um arquivo (.cfg, texto ou JSON, salvo no mesmo formato) ou reader\n"
+     "(gravado e lido de volta). NOME é a chave do campo (baudCode) ou Grupo/Rótulo;\n"
+     "VALOR a palavra do formulário (9600, Ímpar, TAB, sim) ou o número. Um campo\n"
+     "que o formulário mantém desabilitado é recusado, a menos que um NOME anterior o\n"
+     "habilite. Exemplo: velorix-cli set loja.cfg cdcInterface=Serial baudCode=9600"},
+    {"convert", CliCommand::Convert, 1, 1, "convert ENTRADA -o SAÍDA",
+     "Converte uma configuração (.cfg, texto, JSON ou reader) no formato que a\n"
+     "extensão de SAÍDA pede: .cfg, .json, ou texto. Exemplo:\n"
+     "velorix-cli convert posto.txt -o posto.cfg"},
     {"list", CliCommand::List, 0, 0, "list",
      "Lista os leitores conectados, por HID e por porta CDC (ttyACM): ligação, caminho,\n"
      "porta USB, modo, número de série e versão do firmware de cada um."},
@@ -60,13 +74,13 @@ struct OptionSpec
 };
 
 const QList<CliCommand> readerCommands = {
-    CliCommand::Read,   CliCommand::Write,    CliCommand::Apply,
-    CliCommand::Serial, CliCommand::Firmware, CliCommand::Info,
-    CliCommand::Show,   CliCommand::Diff,     CliCommand::Watch};
+    CliCommand::Read,     CliCommand::Write, CliCommand::Apply,  CliCommand::Serial,
+    CliCommand::Firmware, CliCommand::Info,  CliCommand::Show,   CliCommand::Diff,
+    CliCommand::Watch,    CliCommand::Set,   CliCommand::Convert};
 
 // The commands --all runs on every reader.
 const QList<CliCommand> allReadersCommands = {CliCommand::Read, CliCommand::Write,
-                                              CliCommand::Apply, CliCommand::Info};
+                                              CliCommand::Apply, CliCommand::Info, CliCommand::Set};
 
 const QList<OptionSpec> &optionSpecs()
 {
@@ -96,12 +110,17 @@ const QList<OptionSpec> &optionSpecs()
          readerCommands},
         {{"o", "output"},
          "ARQUIVO",
-         "read: salva a configuração neste arquivo.",
-         {CliCommand::Read}},
+         "read: salva a configuração neste arquivo; convert: o arquivo que ele escreve.",
+         {CliCommand::Read, CliCommand::Convert}},
+        {{"check"},
+         nullptr,
+         "apply, write, set: lê o leitor (ou o arquivo do set) e lista os campos que\n"
+         "mudariam, sem gravar nada: código 10 se algo mudaria, 0 se não.",
+         {CliCommand::Apply, CliCommand::Write, CliCommand::Set}},
         {{"no-verify"},
          nullptr,
-         "write, apply: não lê a configuração de volta.",
-         {CliCommand::Write, CliCommand::Apply}},
+         "write, apply, set: não lê a configuração de volta.",
+         {CliCommand::Write, CliCommand::Apply, CliCommand::Set}},
         {{"accept-short"},
          nullptr,
          "write, apply: aceita um arquivo que não tem 28 bytes ou não começa com 0x1A;\n"
@@ -127,14 +146,16 @@ const ExitCodeLine exitCodeLines[] = {
     {EXIT_OK, "sucesso; apply: o leitor já tinha a configuração (inalterada);\n"
               "diff: configurações iguais"},
     {EXIT_DIFFERENT, "diff: as configurações diferem"},
-    {EXIT_USAGE, "uso incorreto: comando, opção ou valor desconhecido, ou porta que não existe"},
+    {EXIT_USAGE, "uso incorreto: comando, opção, campo ou valor desconhecido, campo que o\n"
+                 "formulário mantém desabilitado, perfil com erro (a linha é dita), ou porta\n"
+                 "que não existe"},
     {EXIT_NOT_FOUND, "\"Dispositivo não encontrado\" (ou a biblioteca de acesso HID falta)"},
     {EXIT_COMMUNICATION, "\"Erro de comunicação\""},
     {EXIT_CDC_ON_HID, "\"Dispositivo tipo CDC detectado\": leitor em modo Serial na ligação HID"},
     {EXIT_FILE, "arquivo de configuração que não pode ser lido ou gravado"},
     {EXIT_VERIFY_FAILED, "a configuração lida de volta difere da gravada"},
     {EXIT_PORT_UNAVAILABLE, "porta em uso por outro programa, ou sem permissão de acesso"},
-    {EXIT_CHANGED, "apply: configuração gravada (alterada)"},
+    {EXIT_CHANGED, "apply: configuração gravada (alterada); --check: algo mudaria"},
     {EXIT_INTERRUPTED, "interrompido (Ctrl+C) enquanto esperava o leitor"},
 };
 
@@ -146,7 +167,9 @@ const char jsonText[] =
     "\"group\", \"label\", \"value\", \"raw\"}]}); serial e info \"serial\"; firmware e\n"
     "info \"firmware\"; write e apply \"file\", \"written\", \"verified\" e (apply)\n"
     "\"changed\"; diff \"equal\" e \"differences\": [{\"key\", \"group\", \"label\", \"a\",\n"
-    "\"b\"}]; list \"readers\": [{\"link\", \"path\", \"usb_port\", \"mode\", \"serial\",\n"
+    "\"b\"}]; set \"target\", \"differences\" e (reader) \"written\", \"verified\";\n"
+    "convert \"file\"; com --check, \"check\", \"would_change\" e \"differences\".\n"
+    "list \"readers\": [{\"link\", \"path\", \"usb_port\", \"mode\", \"serial\",\n"
     "\"firmware\"}]. Com --all, uma lista com o objeto de cada leitor, cada um com\n"
     "\"reader\" (como em list). watch escreve um objeto por leitura: {\"bytes\", \"text\"}. Veja\n"
     "velorix-cli(1).\n";
@@ -228,6 +251,7 @@ QString readValues(const QCommandLineParser &parser, CliOptions &options)
     options.all = parser.isSet(QStringLiteral("all"));
     options.verify = !parser.isSet(QStringLiteral("no-verify"));
     options.acceptShort = parser.isSet(QStringLiteral("accept-short"));
+    options.check = parser.isSet(QStringLiteral("check"));
     if (parser.isSet(QStringLiteral("baud"))) {
         const QString rate = parser.value(QStringLiteral("baud"));
         if (!formListItems(FormList::BaudRate).contains(rate))
@@ -269,6 +293,8 @@ QString checkCommand(const QCommandLineParser &parser, CliOptions &options)
             parser.isSet(option.names.last()))
             return QString::fromUtf8("a opção --%1 não serve ao comando %2")
                 .arg(option.names.last(), options.commandName);
+    if (entry->command == CliCommand::Convert && options.output.isEmpty())
+        return QString::fromUtf8("o convert precisa do arquivo de saída: -o SAÍDA");
     if (options.all && (!options.port.isEmpty() || !options.device.isEmpty()))
         return QString::fromUtf8("a opção --all não se combina com --port nem com --device");
     if (options.all && entry->command == CliCommand::Read && options.output.isEmpty())

@@ -15,6 +15,8 @@ enum class CliCommand
     Show,
     Diff,
     Watch,
+    Set,
+    Convert,
     List,
 };
 
@@ -31,6 +33,7 @@ struct CliOptions
     QString output;       // read -o
     bool verify = true;
     bool acceptShort = false;
+    bool check = false; // apply, write, set: list what would change, write nothing
     // watch: line settings that override the configuration's (0: not given)
     char parity = 0;
     int dataBits = 0;

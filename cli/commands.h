@@ -13,4 +13,6 @@ int runInfo(const CliOptions &options, Report &report);
 int runShow(const CliOptions &options, Report &report);
 int runDiff(const CliOptions &options, Report &report);
 int runWatch(const CliOptions &options, Report &report);
+int runSet(const CliOptions &options, Report &report);
+int runConvert(const CliOptions &options, Report &report);
 int runList(const CliOptions &options, Report &report);

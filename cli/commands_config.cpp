@@ -1,17 +1,15 @@
 // read, write and apply: the configuration between the reader and a file.
 #include "cli/cli_options.h"
 #include "cli/commands.h"
-#include "cli/config_files.h"
+#include "cli/config_input.h"
 #include "cli/config_view.h"
 #include "cli/exit_codes.h"
 #include "cli/reader_session.h"
+#include "cli/reader_write.h"
 #include "cli/report.h"
 
 #include <cstring>
 
-namespace {
-// Writes the configuration and, unless told not to, reads it back and
-// compares the 27 bytes. Returns EXIT_OK or the failure's code.
 int writeAndVerify(ReaderSession &reader, const uint8_t config[CONFIG_SERIALIZED_SIZE], bool verify,
                    Report &report)
 {
@@ -38,6 +36,17 @@ int writeAndVerify(ReaderSession &reader, const uint8_t config[CONFIG_SERIALIZED
     return EXIT_OK;
 }
 
+namespace {
+// The reader's configuration, and the input's on top of it.
+int currentAndTarget(ReaderSession &reader, const ConfigInput &input,
+                     uint8_t current[CONFIG_SERIALIZED_SIZE],
+                     uint8_t target[CONFIG_SERIALIZED_SIZE], Report &report)
+{
+    if (!reader.readConfiguration(current))
+        return report.exitCode();
+    return input.resolve(current, target, report);
+}
+
 QString writtenLine(bool verified)
 {
     return verified ? QString::fromUtf8("gravada no leitor e conferida")
@@ -57,7 +66,8 @@ int runRead(const CliOptions &options, Report &report)
             report.line(line);
         return EXIT_OK;
     }
-    if (const int code = saveConfigurationFile(options.output, config, report))
+    if (const int code =
+            saveConfiguration(options.output, formatForPath(options.output), config, report))
         return code;
     report.data.insert(QStringLiteral("file"), options.output);
     report.line(QString::fromUtf8("Configuração salva em %1").arg(options.output));
@@ -68,13 +78,21 @@ int runWrite(const CliOptions &options, Report &report)
 {
     const QString path = options.arguments.first();
     report.data.insert(QStringLiteral("file"), path);
-    uint8_t config[CONFIG_SERIALIZED_SIZE];
-    if (const int code =
-            readConfigurationFile(path, FileUse::Write, options.acceptShort, report, config))
+    ConfigInput input;
+    if (const int code = readConfigInput(path, FileUse::Write, options.acceptShort, report, &input))
         return code;
     ReaderSession reader(options, report);
     if (!reader.open())
         return report.exitCode();
+    uint8_t config[CONFIG_SERIALIZED_SIZE];
+    memcpy(config, input.config, sizeof config);
+    if (input.partial() || options.check) {
+        uint8_t current[CONFIG_SERIALIZED_SIZE];
+        if (const int code = currentAndTarget(reader, input, current, config, report))
+            return code;
+        if (options.check)
+            return reportCheck(current, config, report);
+    }
     if (const int code = writeAndVerify(reader, config, options.verify, report))
         return code;
     report.line(QString::fromUtf8("Configuração de %1 ").arg(path) + writtenLine(options.verify));
@@ -85,14 +103,18 @@ int runApply(const CliOptions &options, Report &report)
 {
     const QString path = options.arguments.first();
     report.data.insert(QStringLiteral("file"), path);
-    uint8_t config[CONFIG_SERIALIZED_SIZE];
-    if (const int code =
-            readConfigurationFile(path, FileUse::Write, options.acceptShort, report, config))
+    ConfigInput input;
+    if (const int code = readConfigInput(path, FileUse::Write, options.acceptShort, report, &input))
         return code;
     ReaderSession reader(options, report);
-    uint8_t current[CONFIG_SERIALIZED_SIZE];
-    if (!reader.open() || !reader.readConfiguration(current))
+    if (!reader.open())
         return report.exitCode();
+    uint8_t current[CONFIG_SERIALIZED_SIZE];
+    uint8_t config[CONFIG_SERIALIZED_SIZE];
+    if (const int code = currentAndTarget(reader, input, current, config, report))
+        return code;
+    if (options.check)
+        return reportCheck(current, config, report);
     if (memcmp(config, current, sizeof current) == 0) {
         report.data.insert(QStringLiteral("changed"), false);
         report.data.insert(QStringLiteral("result"), QStringLiteral("unchanged"));

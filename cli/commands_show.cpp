@@ -1,7 +1,7 @@
 // show and diff: configurations decoded field by field, from files or the reader.
 #include "cli/cli_options.h"
 #include "cli/commands.h"
-#include "cli/config_files.h"
+#include "cli/config_input.h"
 #include "cli/config_view.h"
 #include "cli/exit_codes.h"
 #include "cli/reader_session.h"
@@ -22,7 +22,7 @@ public:
     int obtain(const QString &source, uint8_t config[CONFIG_SERIALIZED_SIZE])
     {
         if (source != readerSource)
-            return readConfigurationFile(source, FileUse::Show, true, report, config);
+            return readWholeConfiguration(source, FileUse::Show, report, config);
         if (!reader) {
             reader = std::make_unique<ReaderSession>(options, report);
             if (!reader->open())

@@ -81,7 +81,10 @@ int saveConfigurationFile(const QString &path, const uint8_t config[CONFIG_SERIA
 {
     ConfigRecord record;
     record.deserialize(config);
-    if (!saveConfigFile(path, record))
-        return fileFailure(report, path, unsaved(path));
-    return 0;
+    return saveConfigFile(path, record) ? 0 : reportUnsaved(path, report);
+}
+
+int reportUnsaved(const QString &path, Report &report)
+{
+    return fileFailure(report, path, unsaved(path));
 }

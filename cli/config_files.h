@@ -26,3 +26,6 @@ int readConfigurationFile(const QString &path, FileUse use, bool acceptShort, Re
 // the new one is complete. Returns 0 or the exit code (reported).
 int saveConfigurationFile(const QString &path, const uint8_t config[CONFIG_SERIALIZED_SIZE],
                           Report &report);
+
+// Reports that the file at path could not be saved, and why; returns the exit code.
+int reportUnsaved(const QString &path, Report &report);

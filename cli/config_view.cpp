@@ -1,6 +1,6 @@
 #include "cli/config_view.h"
 
-#include "config/form_fields.h"
+#include "config/config_profile.h"
 
 namespace {
 ConfigRecord recordOf(const uint8_t config[CONFIG_SERIALIZED_SIZE])
@@ -23,30 +23,12 @@ QString shown(const QJsonObject &d, const char *side, const char *other)
 
 QStringList configLines(const uint8_t config[CONFIG_SERIALIZED_SIZE])
 {
-    QStringList lines;
-    QString group;
-    for (const DecodedField &field : decodeConfig(recordOf(config))) {
-        if (field.group != group)
-            lines << (group = field.group);
-        lines << QStringLiteral("  %1: %2").arg(field.label, field.value);
-    }
-    return lines;
+    return profileLines(recordOf(config));
 }
 
 QJsonObject configJson(const uint8_t config[CONFIG_SERIALIZED_SIZE])
 {
-    const ConfigRecord record = recordOf(config);
-    QJsonArray fields;
-    for (const DecodedField &field : decodeConfig(record))
-        fields.append(QJsonObject{{"key", field.key},
-                                  {"group", field.group},
-                                  {"label", field.label},
-                                  {"value", field.value},
-                                  {"raw", field.raw}});
-    const QByteArray bytes(reinterpret_cast<const char *>(config), CONFIG_SERIALIZED_SIZE);
-    return {{"profile", record.displayName()},
-            {"bytes", QString::fromLatin1(bytes.toHex(' ').toUpper())},
-            {"fields", fields}};
+    return profileJson(recordOf(config));
 }
 
 QJsonArray configDifferences(const uint8_t a[CONFIG_SERIALIZED_SIZE],

@@ -30,6 +30,10 @@ int run(const CliOptions &options, Report &report)
         return runDiff(options, report);
     case CliCommand::Watch:
         return runWatch(options, report);
+    case CliCommand::Set:
+        return runSet(options, report);
+    case CliCommand::Convert:
+        return runConvert(options, report);
     case CliCommand::List:
         return runList(options, report);
     }

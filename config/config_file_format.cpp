@@ -45,17 +45,36 @@ bool readConfigFile(QFileDevice &file, uint8_t buffer[CONFIG_FILE_BUFFER_SIZE])
     return readUpTo(file, reinterpret_cast<char *>(buffer), n + 1) >= 0;
 }
 
-bool loadConfigFile(const QString &path, uint8_t buffer[CONFIG_FILE_BUFFER_SIZE],
-                    ConfigFileShape *shape)
+namespace {
+// Opens a regular file for reading, without waiting on anything else.
+bool openRegular(const QString &path, QFile &file)
 {
     const int descriptor = platform_open_regular_file(QFile::encodeName(path).constData());
     if (descriptor == REGULAR_FILE_NONE)
         return false;
-    QFile file;
     if (!file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         platform_close_file(descriptor);
         return false;
     }
+    return true;
+}
+
+// commit() would not notice a write that fails while it flushes, so the
+// flush comes first; an uncommitted file is thrown away.
+template <typename Write> bool saveWhole(const QString &path, Write write)
+{
+    QSaveFile file(path);
+    file.setDirectWriteFallback(true);
+    return file.open(QIODevice::WriteOnly) && write(file) && file.flush() && file.commit();
+}
+} // namespace
+
+bool loadConfigFile(const QString &path, uint8_t buffer[CONFIG_FILE_BUFFER_SIZE],
+                    ConfigFileShape *shape)
+{
+    QFile file;
+    if (!openRegular(path, file))
+        return false;
     if (shape) {
         char count = 0;
         shape->size = file.size();
@@ -64,12 +83,26 @@ bool loadConfigFile(const QString &path, uint8_t buffer[CONFIG_FILE_BUFFER_SIZE]
     return readConfigFile(file, buffer);
 }
 
+bool loadFileContent(const QString &path, qint64 maxSize, QByteArray *content)
+{
+    QFile file;
+    if (!openRegular(path, file))
+        return false;
+    QByteArray read(maxSize, Qt::Uninitialized);
+    const qint64 got = readUpTo(file, read.data(), maxSize);
+    if (got < 0)
+        return false;
+    read.truncate(got);
+    *content = read;
+    return true;
+}
+
 bool saveConfigFile(const QString &path, const ConfigRecord &record)
 {
-    // commit() would not notice a write that fails while it flushes, so the
-    // flush comes first; an uncommitted file is thrown away.
-    QSaveFile file(path);
-    file.setDirectWriteFallback(true);
-    return file.open(QIODevice::WriteOnly) && writeConfigFile(file, record) && file.flush() &&
-           file.commit();
+    return saveWhole(path, [&](QSaveFile &file) { return writeConfigFile(file, record); });
+}
+
+bool saveFileContent(const QString &path, const QByteArray &content)
+{
+    return saveWhole(path, [&](QSaveFile &file) { return file.write(content) == content.size(); });
 }

@@ -3,6 +3,8 @@
 // minus one) and the 27-byte serialized record, raw, nothing else.
 #include "config/config_record.h"
 
+#include <QByteArray>
+
 class QFileDevice;
 class QString;
 
@@ -40,3 +42,10 @@ bool loadConfigFile(const QString &path, uint8_t buffer[CONFIG_FILE_BUFFER_SIZE]
 // where the folder refuses new files but the file itself may be written is
 // it written in place. False when the file was not saved.
 bool saveConfigFile(const QString &path, const ConfigRecord &record);
+
+// The first maxSize bytes of a regular file (less when it is shorter), read
+// as loadConfigFile reads; false when it cannot be opened or read.
+bool loadFileContent(const QString &path, qint64 maxSize, QByteArray *content);
+
+// Writes content to path the way saveConfigFile writes a record.
+bool saveFileContent(const QString &path, const QByteArray &content);

@@ -3,8 +3,11 @@
 #include "config/character_lists.h"
 #include "config/protocol_choices.h"
 
+#include <QRegularExpression>
+#include <bit>
 #include <cstring>
 #include <iterator>
+#include <vector>
 
 namespace {
 const char *const speedItems[] = {"18 toques por segundo", "35 toques por segundo",
@@ -344,6 +347,31 @@ QString protocolValue(const ConfigRecord &record)
     return value;
 }
 
+// A name shows as text when reading the text back gives its 8 bytes: shown
+// characters only, no space at either end, zeros after the end and nowhere
+// before it.
+bool nameIsText(const uint8_t name[CONFIG_NAME_SIZE])
+{
+    size_t length = 0;
+    while (length < CONFIG_NAME_SIZE && name[length] != 0)
+        ++length;
+    for (size_t i = length; i < CONFIG_NAME_SIZE; ++i)
+        if (name[i] != 0)
+            return false;
+    for (size_t i = 0; i < length; ++i) {
+        const uint8_t c = name[i];
+        const bool shown = (c > 0x20 && c < 0x7F) || (c > 0xA0 && c != 0xAD);
+        if (!shown && !(c == 0x20 && i > 0 && i + 1 < length))
+            return false;
+    }
+    return true;
+}
+
+QString bytesValue(const QString &hex)
+{
+    return QStringLiteral("(bytes %1)").arg(hex);
+}
+
 QString rereadsValue(uint8_t stored)
 {
     if (stored < REREADS_MIN + 1 || stored > REREADS_MAX + 1)
@@ -362,8 +390,8 @@ DecodedField decode(const FormField &entry, const ConfigRecord &record)
     field.raw = QString::number(value);
     switch (entry.kind) {
     case FieldKind::Name:
-        field.value = record.displayName();
         field.raw = hexBytes(record.profileName, CONFIG_NAME_SIZE);
+        field.value = nameIsText(record.profileName) ? record.displayName() : bytesValue(field.raw);
         break;
     case FieldKind::Flag:
         field.value = value != 0 ? QStringLiteral("sim") : QString::fromUtf8("não");
@@ -392,6 +420,194 @@ DecodedField decode(const FormField &entry, const ConfigRecord &record)
         break;
     }
     return field;
+}
+
+// --- Reading values back: the inverse of decode ---
+
+unsigned largestValue(BitField bits)
+{
+    return bits.mask == 0 ? 0U : unsigned(bits.mask) >> std::countr_zero(bits.mask);
+}
+
+// An item of the list, the exact text first, then any letter case when
+// only one item matches that way; -1 for none. Single characters count
+// exactly only: 'a' is not 'A'.
+int itemPosition(const QStringList &items, const QString &text)
+{
+    if (const auto exact = items.indexOf(text); exact >= 0)
+        return int(exact);
+    int found = -1;
+    for (qsizetype i = 0; i < items.size(); ++i)
+        if (items[i].size() > 1 && items[i].compare(text, Qt::CaseInsensitive) == 0) {
+            if (found >= 0)
+                return -1;
+            found = int(i);
+        }
+    return found;
+}
+
+bool decimalNumber(const QString &text, unsigned *value)
+{
+    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,3}$"));
+    if (!digits.match(text).hasMatch())
+        return false;
+    *value = text.toUInt();
+    return true;
+}
+
+// "0x1F", as the raw values show, with or without the note after it.
+bool hexNumber(const QString &text, unsigned *value)
+{
+    static const QRegularExpression raw(
+        QStringLiteral("^0[xX]([0-9A-Fa-f]{1,2})(?: \\(fora da (?:lista|faixa)\\))?$"));
+    const auto match = raw.match(text);
+    if (!match.hasMatch())
+        return false;
+    *value = match.captured(1).toUInt(nullptr, 16);
+    return true;
+}
+
+bool rawNumber(const QString &text, unsigned largest, unsigned *value)
+{
+    unsigned n = 0;
+    if (!hexNumber(text, &n) && !decimalNumber(text, &n))
+        return false;
+    *value = n;
+    return n <= largest;
+}
+
+// n bytes in hex, "02 00 03 00", or within "(bytes ...)".
+bool hexByteList(const QString &text, size_t n, uint8_t *out)
+{
+    QString list = text;
+    if (list.startsWith(QLatin1String("(bytes ")) && list.endsWith(QLatin1Char(')')))
+        list = list.mid(7).chopped(1);
+    const QStringList parts = list.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (size_t(parts.size()) != n)
+        return false;
+    for (size_t i = 0; i < n; ++i) {
+        bool ok = false;
+        const unsigned byte = parts[qsizetype(i)].toUInt(&ok, 16);
+        if (!ok || parts[qsizetype(i)].size() != 2)
+            return false;
+        out[i] = static_cast<uint8_t>(byte);
+    }
+    return true;
+}
+
+bool parseName(const QString &text, FieldValue *out)
+{
+    if (hexByteList(text, CONFIG_NAME_SIZE, out->bytes))
+        return true;
+    if (size_t(text.size()) > CONFIG_NAME_SIZE)
+        return false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < 0x20 || (c >= 0x7F && c < 0xA0) || c > 0xFF)
+            return false;
+        out->bytes[i] = static_cast<uint8_t>(c);
+    }
+    return true;
+}
+
+// "STX-D-ETX", or "STX-D-ETX (bytes 02 00 03 01)" for bytes that stand for
+// that choice without being its row, or the four bytes alone.
+bool parseProtocol(const QString &text, FieldValue *out)
+{
+    const QStringList items = formListItems(FormList::Protocol);
+    const qsizetype open = text.indexOf(QLatin1String(" (bytes "));
+    const int choice = itemPosition(items, open < 0 ? text : text.left(open));
+    ConfigRecord record{};
+    if (choice >= 0)
+        storeProtocol(record, choice);
+    else if (!hexByteList(text, 4, record.settings + headerByte1))
+        return false;
+    if (choice >= 0 && open >= 0 &&
+        (!hexByteList(text.mid(open + 1), 4, record.settings + headerByte1) ||
+         protocolOf(record) != choice))
+        return false;
+    memcpy(out->bytes, record.settings + headerByte1, 4);
+    ConfigRecord canonical = record;
+    storeProtocol(canonical, protocolOf(record));
+    out->offered = memcmp(canonical.settings + headerByte1, out->bytes, 4) == 0;
+    return true;
+}
+
+bool parseCharacter(const QString &text, FieldValue *out)
+{
+    const int position = itemPosition(formListItems(FormList::Characters), text);
+    if (position >= 0) {
+        out->value = listIndexToChar(position);
+        return true;
+    }
+    if (!hexNumber(text, &out->value))
+        return false;
+    const int shown = charToListIndex(static_cast<uint8_t>(out->value));
+    out->offered =
+        shown >= 0 && shown < CHARACTER_LIST_SIZE && listIndexToChar(shown) == out->value;
+    return true;
+}
+
+// A list's item, or a raw number in the field's bits.
+bool parseListValue(const FormField &field, const QStringList &items, const QString &text,
+                    FieldValue *out)
+{
+    if (const int position = itemPosition(items, text); position >= 0) {
+        out->value = field.kind == FieldKind::List ? formListValue(field.list, position)
+                                                   : unsigned(position);
+        return true;
+    }
+    if (!rawNumber(text, largestValue(field.bits), &out->value))
+        return false;
+    out->offered = field.kind == FieldKind::List ? formListPosition(field.list, out->value) >= 0
+                                                 : out->value < unsigned(items.size());
+    return true;
+}
+
+bool parseRereads(const QString &text, FieldValue *out)
+{
+    unsigned n = 0;
+    if (decimalNumber(text, &n) && n <= unsigned(REREADS_MAX)) {
+        out->value = n + 1;
+        return true;
+    }
+    if (!hexNumber(text, &out->value))
+        return false;
+    out->offered = out->value >= REREADS_MIN + 1 && out->value <= REREADS_MAX + 1;
+    return true;
+}
+
+bool parseHexByte(const QString &text, FieldValue *out)
+{
+    static const QRegularExpression item(QStringLiteral("^[0-9A-Fa-f]{2}$"));
+    if (item.match(text).hasMatch()) {
+        out->value = text.toUInt(nullptr, 16);
+        return true;
+    }
+    return hexNumber(text, &out->value);
+}
+
+// The table's words decoded once: a profile looks each of its lines up in them.
+struct FieldWords
+{
+    QString group;
+    QString label;
+};
+
+const FieldWords &wordsOf(const FormField &field)
+{
+    static const std::vector<FieldWords> words = [] {
+        std::vector<FieldWords> all;
+        for (const FormField &each : fields)
+            all.push_back({QString::fromUtf8(each.group), QString::fromUtf8(each.label)});
+        return all;
+    }();
+    return words[size_t(&field - fields)];
+}
+
+bool sameWords(const QString &a, const QString &b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 } // namespace
 
@@ -461,4 +677,134 @@ QList<DecodedField> decodeConfig(const ConfigRecord &record)
     for (const FormField &entry : fields)
         decoded << decode(entry, record);
     return decoded;
+}
+
+bool parseFieldValue(const FormField &field, const QString &given, FieldValue *value)
+{
+    const QString text = given.trimmed();
+    FieldValue read;
+    bool ok = false;
+    switch (field.kind) {
+    case FieldKind::Name:
+        ok = parseName(text, &read);
+        break;
+    case FieldKind::Flag:
+        ok = parseListValue(field, {QString::fromUtf8("não"), QStringLiteral("sim")},
+                            text == QLatin1String("nao") ? QString::fromUtf8("não") : text, &read);
+        break;
+    case FieldKind::Pair:
+        ok = parseListValue(field,
+                            {QString::fromUtf8(field.whenClear), QString::fromUtf8(field.whenSet)},
+                            text, &read);
+        break;
+    case FieldKind::List:
+        ok = parseListValue(field, formListItems(field.list), text, &read);
+        break;
+    case FieldKind::Character:
+        ok = parseCharacter(text, &read);
+        break;
+    case FieldKind::Rereads:
+        ok = parseRereads(text, &read);
+        break;
+    case FieldKind::HexByte:
+        ok = parseHexByte(text, &read);
+        break;
+    case FieldKind::Protocol:
+        ok = parseProtocol(text, &read);
+        break;
+    case FieldKind::Reserved:
+        ok = rawNumber(text, largestValue(field.bits), &read.value);
+        read.offered = false;
+        break;
+    }
+    if (ok)
+        *value = read;
+    return ok;
+}
+
+QString acceptedValues(const FormField &field)
+{
+    const QString either = QString::fromUtf8("%1 ou %2");
+    switch (field.kind) {
+    case FieldKind::Name:
+        return QString::fromUtf8(
+            "até 8 caracteres, ou os 8 bytes: (bytes 46 41 42 52 49 43 41 00)");
+    case FieldKind::Flag:
+        return QString::fromUtf8("sim ou não");
+    case FieldKind::Pair:
+        return either.arg(QString::fromUtf8(field.whenSet), QString::fromUtf8(field.whenClear));
+    case FieldKind::List:
+    case FieldKind::Protocol:
+        return formListItems(field.list).join(QStringLiteral(", "));
+    case FieldKind::Character:
+        return QString::fromUtf8("NULL, TAB, ENTER, SPACE, BCKSPC ou um caractere de ! a ~");
+    case FieldKind::Rereads:
+        return QStringLiteral("%1 a %2").arg(REREADS_MIN).arg(REREADS_MAX);
+    case FieldKind::HexByte:
+        return QStringLiteral("00 a FF");
+    case FieldKind::Reserved:
+        return QStringLiteral("0 a %1").arg(largestValue(field.bits));
+    }
+    return {};
+}
+
+void storeFieldValue(ConfigRecord &record, const FormField &field, const FieldValue &value)
+{
+    if (field.kind == FieldKind::Name)
+        memcpy(record.profileName, value.bytes, CONFIG_NAME_SIZE);
+    else if (field.kind == FieldKind::Protocol)
+        memcpy(record.settings + headerByte1, value.bytes, 4);
+    else
+        record.set(field.bits, value.value);
+}
+
+bool fieldHolds(const ConfigRecord &record, const FormField &field, const FieldValue &value)
+{
+    ConfigRecord stored = record;
+    storeFieldValue(stored, field, value);
+    return memcmp(&stored, &record, sizeof record) == 0;
+}
+
+QString fieldTitle(const FormField &field)
+{
+    return QString::fromUtf8(field.group) + QLatin1Char('/') + QString::fromUtf8(field.label);
+}
+
+const FormField *fieldNamed(const QString &given, QStringList *ambiguous)
+{
+    const QString name = given.trimmed();
+    const qsizetype slash = name.indexOf(QLatin1Char('/'));
+    const QString group = slash > 0 ? name.left(slash).trimmed() : QString();
+    const QString label = name.mid(slash + 1).trimmed();
+    for (const FormField &field : fields)
+        if (name.compare(QLatin1String(field.key), Qt::CaseInsensitive) == 0 ||
+            (slash > 0 && sameWords(group, wordsOf(field).group) &&
+             sameWords(label, wordsOf(field).label)))
+            return &field;
+    QList<const FormField *> labelled;
+    for (const FormField &field : fields)
+        if (sameWords(name, wordsOf(field).label))
+            labelled << &field;
+    if (labelled.size() == 1)
+        return labelled.first();
+    if (ambiguous)
+        for (const FormField *field : labelled)
+            *ambiguous << fieldTitle(*field);
+    return nullptr;
+}
+
+const FormField *fieldInGroup(const QString &group, const QString &label)
+{
+    for (const FormField &field : fields)
+        if (group == wordsOf(field).group && sameWords(label, wordsOf(field).label))
+            return &field;
+    return nullptr;
+}
+
+bool isFormGroup(const QString &title)
+{
+    for (const FormField &field : fields)
+        if (title == wordsOf(field).group)
+            return true;
+    return false;
 }

@@ -95,5 +95,36 @@ struct DecodedField
 
 // Every field, decoded, in the table's order, so two records decode alike
 // exactly when their bytes are equal. A value that no item of the form
-// stands for shows as its raw number.
+// stands for shows as its raw number, and so does a profile name that is not
+// plain text: "(bytes 46 41 ...)".
 QList<DecodedField> decodeConfig(const ConfigRecord &record);
+
+// A field's value read back from the words decodeConfig shows.
+struct FieldValue
+{
+    unsigned value = 0;                   // the field's bits, for the one-byte kinds
+    uint8_t bytes[CONFIG_NAME_SIZE] = {}; // Name: its 8 bytes; Protocol: bytes 13 to 16
+    bool offered = true;                  // one of the form's own choices
+};
+
+// The inverse of decodeConfig for one field: the value the text shows, in
+// the form's words or as the raw number (the form's word wins where a number
+// is both). False when the text is no value of the field.
+bool parseFieldValue(const FormField &field, const QString &text, FieldValue *value);
+// The values a field takes, in the form's words, for a message.
+QString acceptedValues(const FormField &field);
+// Writes the value into the field's bits, nothing else.
+void storeFieldValue(ConfigRecord &record, const FormField &field, const FieldValue &value);
+// Whether the record's field holds this value.
+bool fieldHolds(const ConfigRecord &record, const FormField &field, const FieldValue &value);
+
+// "Grupo/Rótulo" of a field, as messages name it.
+QString fieldTitle(const FormField &field);
+// The field a name stands for: its key, its "Grupo/Rótulo", or a label that
+// one field alone has (letter case aside). Null when none; ambiguous, when
+// given, receives the fields a shared label could mean.
+const FormField *fieldNamed(const QString &name, QStringList *ambiguous = nullptr);
+// A field's label within a group (a profile's lines), or null.
+const FormField *fieldInGroup(const QString &group, const QString &label);
+// Whether a group of the form has this title.
+bool isFormGroup(const QString &title);

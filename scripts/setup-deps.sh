@@ -13,6 +13,8 @@ packages=(
     umockdev libumockdev-dev gir1.2-umockdev-1.0
     # ./test checks the formatting; CI runs clang-tidy.
     clang-format clang-tidy
+    # ./test fuzzes the profile reader: libFuzzer and its sanitizers come with clang.
+    clang-14 libclang-rt-14-dev
     # Without a font Qt draws empty boxes and says nothing; the form uses
     # Liberation Sans Narrow so that its texts fit the fixed layout.
     fonts-dejavu-core fonts-liberation

@@ -18,6 +18,10 @@ constexpr int READER_RATE = 115200; // the shortest answer wait, for quick excha
 const QByteArray factory =
     QByteArray("FABRICA\0", 8) + QByteArray::fromHex("D2F7C444 02213F09 09090900 0D020003 000203");
 
+// The factory's with SKM on and TAB before CR, set by name.
+const QByteArray skmAndTab =
+    "USERCONF" + QByteArray::fromHex("D2FFC444 02213F09 09090909 0D020003 000203");
+
 // 9600 baud, odd parity, 7 bits, and ENTER as the bank slip's first separator.
 const QByteArray changed =
     "USERCONF" + QByteArray::fromHex("54F7C444 02213F0D 09090900 0D020003 000203");
@@ -83,7 +87,7 @@ QList<Case> cases()
     add("version without a display or widgets", Link::NoLibrary,
         {{"--version", 0, "velorix-cli 1.0"}}, {}, TRACE_LIBRARIES);
     add("help lists commands and exit codes", Link::NoLibrary,
-        {{"--help", 0, "apply ARQUIVO.cfg|Códigos de saída|130"}});
+        {{"--help", 0, "apply ARQUIVO|set ALVO NOME=VALOR|convert|Códigos de saída|130"}});
     add("info as JSON", Link::Hid,
         {{"info --json", 0, "", "Concluído",
           "schema=1|serial=000001|firmware=VELORIX II 1.05|config.profile=FABRICA|link=hid"}});
@@ -189,6 +193,40 @@ QList<Case> cases()
           "800000000013<CR><LF>\"}\n|\"port\":\"/dev/pts/",
           lineSettings}},
         {}, WATCH);
+    add("set the reader by name", Link::Hid,
+        {{"set reader skm=sim charBeforeCr=TAB", 0,
+          "Habilitar SKM: não -> sim|Caractere antes de CR: NULL -> TAB|gravada no leitor e "
+          "conferida"}},
+        skmAndTab);
+    add("settings and profiles checked against the reader write nothing", Link::Hid,
+        {{"set reader baudCode=9600", 2, "", "depende de Configuração/Dispositivo = Serial"},
+         {"set reader Comunicação_Teclado/Habilitar_SKM=sim --check --json", 10, "", "",
+          "would_change=true|check=true"},
+         {"apply {dir}/skm.txt --check", 10, "Habilitar SKM: não -> sim|nada foi gravado"},
+         {"write {dir}/skm.txt --check", 10, "Habilitar SKM: não -> sim"},
+         {"apply {dir}/default.cfg --check", 0, "nada a gravar"},
+         {"apply {dir}/bad.txt", 2, "", "bad.txt: linha 2: campo desconhecido: \"Cor\""},
+         {"show {dir}/skm.txt", 2, "", "skm.txt dá só 1 dos"},
+         {"set {dir}/default.cfg foo=1", 2, "", "campo desconhecido: \"foo\""},
+         {"set {dir}/default.cfg skm", 2, "", "não é NOME=VALOR"},
+         {"convert {dir}/default.cfg", 2, "", "-o SAÍDA"}},
+        factory); // read, never written
+    add("a partial profile applied, profiles compared", Link::Hid,
+        {{"convert reader -o {dir}/posto.json", 0, "salva em"},
+         {"convert {dir}/posto.json -o {dir}/posto.txt", 0},
+         {"diff {dir}/posto.txt reader", 0, "iguais"},
+         {"apply {dir}/skm.txt", 10, "alterada"},
+         {"apply {dir}/skm.txt", 0, "inalterada"},
+         {"diff {dir}/posto.json reader", 1, "Habilitar SKM: não -> sim"},
+         {"apply {dir}/posto.txt --check", 10, "Habilitar SKM: sim -> não"}},
+        "USERCONF" + QByteArray::fromHex("D2FFC444 02213F09 09090900 0D020003 000203"));
+    add("set a file by name, in its own format", Link::NoLibrary,
+        {{"convert {dir}/default.cfg -o {dir}/loja.txt", 0},
+         {"set {dir}/loja.txt cdcInterface=Serial baudCode=9600 parity=Par", 0,
+          "Baudrate: 2400 -> 9600|salva em"},
+         {"show {dir}/loja.txt", 0, "  Dispositivo: Serial|  Baudrate: 9600|  Paridade: Par"},
+         {"convert {dir}/loja.txt -o {dir}/loja.cfg", 0},
+         {"show {dir}/loja.cfg --json", 0, "", "", "profile=USERCONF"}});
     return all;
 }
 
@@ -217,7 +255,10 @@ private slots:
         for (const auto &[name, bytes] :
              {std::pair{"default.cfg", char(0x1A) + factory},
               std::pair{"changed.cfg", char(0x1A) + changed},
-              std::pair{"short.cfg", (char(0x1A) + changed).left(10)}}) {
+              std::pair{"short.cfg", (char(0x1A) + changed).left(10)},
+              std::pair{"skm.txt",
+                        QByteArray("# só o SKM\nComunicação Teclado\n  Habilitar SKM: sim\n")},
+              std::pair{"bad.txt", QByteArray("Geral\n  Cor: azul\n")}}) {
             QFile file(files.filePath(name));
             QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
         }
@@ -289,8 +330,10 @@ private slots:
             (c.link == Link::Hid ? hidFolder : bareFolder).filePath("velorix-cli");
         for (const Run &run : c.runs) {
             QStringList args = QString::fromUtf8(run.args).split(' ');
-            for (QString &arg : args)
-                arg.replace("{dir}", files.path()).replace("{pty}", reader.devicePath());
+            for (QString &arg : args) // "_" a space within an argument
+                arg.replace('_', ' ')
+                    .replace("{dir}", files.path())
+                    .replace("{pty}", reader.devicePath());
             if (c.link == Link::Pty && !(c.flags & WATCH))
                 args << QStringLiteral("--baud") << QString::number(READER_RATE);
             bool reworked = false, sent = false;

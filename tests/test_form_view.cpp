@@ -3,6 +3,7 @@
 // (test_config_form).
 #include "app/serial_port_dialog.h"
 #include "config/form_fields.h"
+#include "config/form_settings.h"
 #include "config_form_helpers.h"
 #include "modal_responder.h"
 #include "port_folder.h"
@@ -38,6 +39,16 @@ bool shows(QObject *widget, const ControlState &state, const QString &name)
         return line->text() == name;
     return true;
 }
+
+// Whether the operator can act on the widget: enabled with its group boxes,
+// and shown.
+bool operable(QObject *widget, QWidget *window)
+{
+    if (auto *action = qobject_cast<QAction *>(widget))
+        return action->isEnabled() && action->isVisible();
+    auto *w = qobject_cast<QWidget *>(widget);
+    return w->isEnabled() && w->isVisibleTo(window);
+}
 } // namespace
 
 class FormViewTest : public QObject
@@ -47,8 +58,10 @@ class FormViewTest : public QObject
     ModalResponder responder; // outlives every window
     std::unique_ptr<MainWindow> window;
 
-    // Every widget shows its control's state in the window's model, and that
-    // model is the twin driven with the same actions: the controls that differ.
+    // Every widget shows its control's state in the window's model, the
+    // model's reach of it is the widget's (settings by name refuse what the
+    // operator cannot reach), and that model is the twin driven with the same
+    // actions: the controls that differ.
     QString differences(const ConfigForm &twin)
     {
         const ConfigForm &model = window->form;
@@ -59,6 +72,9 @@ class FormViewTest : public QObject
                        model.nameText()) ||
                 !sameState(model.state(c), twin.state(c)) || model.nameText() != twin.nameText())
                 wrong << QLatin1String(controlName(c));
+            if (unreachableReason(model, c).isEmpty() !=
+                operable(control<QObject>(window.get(), controlName(c)), window.get()))
+                wrong << QStringLiteral("reach of ") + QLatin1String(controlName(c));
         }
         if (memcmp(&model.record(), &twin.record(), sizeof(ConfigRecord)) != 0)
             wrong << QStringLiteral("record");
