@@ -23,14 +23,17 @@ void MainWindow::on_actionTeclado_triggered()
 
 void MainWindow::on_actionSerial_triggered()
 {
-    int port = 0;
     linkSession.freePort(); // a port the read test holds is listed too
-    {
-        // The port is taken whether the operator accepts the dialog or not.
-        SerialPortDialog dialog;
-        dialog.exec();
-        port = portNumberFromItem(dialog.portList()->currentText());
-    }
+    const int port = askSerialPort();
     showForm(withBothActions(form.chooseSerial(port)));
     linkSession.com_port_number = form.serialPort();
+}
+
+int MainWindow::askSerialPort()
+{
+    // The port is taken whether the operator accepts the dialog or not; the
+    // dialog, and the ports it probed, are gone before the choice is made.
+    SerialPortDialog dialog;
+    dialog.exec();
+    return portNumberFromItem(dialog.portList()->currentText());
 }

@@ -118,6 +118,8 @@ private:
     // Sets every form text again, refilling the six lists that the form defines.
     void setFormTexts();
     void hideUnofferedControls();
+    // The port dialog: the COM port number of the operator's choice.
+    int askSerialPort();
 
     // Runs a reader command, or "Abrir" or "Salvar", unless one is already
     // running: during a command's waits the window still serves queued calls

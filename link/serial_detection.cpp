@@ -9,7 +9,7 @@ constexpr size_t BUFFER_SIZE = 256;
 // One probe on the open port. The wait is spent even when sending failed.
 bool probe(SerialPortSettings *port, int32_t baudRate, const uint8_t *request, uint8_t *answer)
 {
-    port->open = 1;
+    port->open = SERIAL_PORT_OPEN;
     const bool sent = serial_send_frame(port, request, 1) == SERIAL_DONE;
     platform_sleep(serial_answer_delay(baudRate));
     return sent && serial_receive_frame(port, answer) == SERIAL_DONE && answer[0] == DETECT_PROBE;

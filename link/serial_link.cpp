@@ -36,13 +36,13 @@ void closeDevice(SerialPortSettings *port)
 {
     serial_device_close(port->handle);
     port->handle = SERIAL_NO_HANDLE;
-    port->open = 0;
+    port->open = SERIAL_PORT_CLOSED;
 }
 } // namespace
 
 void serial_load_settings(SerialPortSettings *port, int32_t comNumber, int32_t baudRate)
 {
-    if (port->open != 0u)
+    if (port->open != SERIAL_PORT_CLOSED)
         return;
     port->portNumber = comNumber;
     port->baudRate = baudRate;
@@ -72,7 +72,7 @@ int8_t serial_open(SerialPortSettings *port)
         closeDevice(port);
         return SERIAL_SETTINGS_REFUSED;
     }
-    port->open = 1;
+    port->open = SERIAL_PORT_OPEN;
     return SERIAL_OPENED;
 }
 

@@ -14,13 +14,15 @@ struct SerialPortSettings
     const char *parity; // first character: 'n' none, 'o' odd, 'e' even
     int32_t stopBits;   // 1 or 2
     int handle;         // the open device, or SERIAL_NO_HANDLE
-    uint8_t open;       // set while the port is open
+    uint8_t open;       // SERIAL_PORT_OPEN while the port is open, else SERIAL_PORT_CLOSED
     // A device named by its path, opened instead of COM portNumber; null for
     // the COM table. Kept by serial_load_settings; the owner keeps the text.
     const char *devicePath = nullptr;
 };
 
 constexpr int SERIAL_NO_HANDLE = -1;
+constexpr uint8_t SERIAL_PORT_CLOSED = 0;
+constexpr uint8_t SERIAL_PORT_OPEN = 1;
 
 // Results of serial_open.
 constexpr int8_t SERIAL_OPENED = 0;

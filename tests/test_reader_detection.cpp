@@ -85,7 +85,7 @@ private slots:
         port.sleep.onSleep = [&](uint32_t milliseconds) {
             port.reader.service();
             if (port.sleep.waits.size() == 2) { // probing at 115200
-                serial_port.open = 0;
+                serial_port.open = SERIAL_PORT_CLOSED;
                 serial_device_close(serial_port.handle);
                 serial_port.handle = SERIAL_NO_HANDLE;
                 held = serial_device_open(READER_COM);
