@@ -63,6 +63,8 @@ private slots:
         QVERIFY(!run.waitForFinished(500));
         run.terminate();
         QVERIFY(run.waitForFinished(5000));
+        // Ended by the signal, not by leaving its event loop on its own.
+        QCOMPARE(run.exitStatus(), QProcess::CrashExit);
         QCOMPARE(QFileInfo(m.captured(1)).canonicalFilePath(),
                  QFileInfo(library).canonicalFilePath());
     }

@@ -8,6 +8,7 @@
 #include "window_fixture.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QClipboard>
 #include <QLabel>
 #include <QMenuBar>
@@ -74,7 +75,11 @@ private slots:
         QVERIFY(test->isVisible() && !test->isModal());
         QCOMPARE(test->windowTitle(), QStringLiteral("Teste de leitura"));
         QCOMPARE(test->mode(), ByteNaming::Keyboard);
+        // Asked for again from the form, the open one comes to the front.
+        QApplication::setActiveWindow(window.get());
+        QCOMPARE(QApplication::activeWindow(), window.get());
         QCOMPARE(openReadTest(false), test);
+        QTRY_COMPARE(QApplication::activeWindow(), test);
         QCOMPARE(window->findChildren<ReadTestWindow *>().size(), 1);
     }
 
