@@ -26,40 +26,40 @@ author:
 options:
   src:
     description:
-      - The configuration file, on the control machine, or on the host with O(remote_src=true).
+      - The configuration file, on the control machine, or on the host with C(remote_src=true).
       - A C(.cfg) of 28 bytes, a text profile or its JSON; the tool recognises a profile by its
         content.
     type: path
   remote_src:
     description:
-      - V(true) when O(src) is already on the host; otherwise it is copied to a temporary folder
+      - C(true) when C(src) is already on the host; otherwise it is copied to a temporary folder
         there for the run and removed afterwards, in check mode too.
     type: bool
     default: false
   settings:
     description:
-      - Settings by name, performed in order after O(src) (on top of it) or, without O(src), on
+      - Settings by name, performed in order after C(src) (on top of it) or, without C(src), on
         top of each reader's configuration.
-      - The name is a field's key (V(baudCode)) or "Grupo/Rótulo" as the form shows it
-        (V(Boleto Bancário/1º separador)); the value the form's word (V(9600), V(Ímpar), V(TAB)),
-        or the raw number. V(true) and V(false) stand for V(sim) and V(não).
-      - As in the window, changing a field names the configuration V(USERCONF) unless
-        V(profileName) is given too.
+      - The name is a field's key (C(baudCode)) or "Grupo/Rótulo" as the form shows it
+        (C(Boleto Bancário/1º separador)); the value the form's word (C(9600), C(Ímpar), C(TAB)),
+        or the raw number. C(true) and C(false) stand for C(sim) and C(não).
+      - As in the window, changing a field names the configuration C(USERCONF) unless
+        C(profileName) is given too.
     type: dict
   device:
     description:
       - The one reader to configure, as C(velorix-cli list) shows it; a hidraw path, a USB port
-        (V(1-1.2)), a tty path or V(COMn), or the six-digit serial number.
-      - Without O(device) and O(port), every reader connected to the host.
+        (C(1-1.2)), a tty path or C(COMn), or the six-digit serial number.
+      - Without C(device) and C(port), every reader connected to the host.
     type: str
   port:
     description:
-      - The serial port of a reader in C(Serial) mode, V(COMn) (V(COM65) is C(/dev/ttyACM0)) or a
+      - The serial port of a reader in C(Serial) mode, C(COMn) (C(COM65) is C(/dev/ttyACM0)) or a
         tty path.
     type: str
   baud:
     description:
-      - With O(port), the speed at which the detection of the reader starts (the tool's default
+      - With C(port), the speed at which the detection of the reader starts (the tool's default
         is 2400).
     type: int
   cli:

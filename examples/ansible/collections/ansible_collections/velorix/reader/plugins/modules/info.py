@@ -18,16 +18,16 @@ author:
 options:
   device:
     description:
-      - One reader, as C(velorix-cli list) shows it (hidraw path, USB port, tty path, V(COMn) or
-        serial number). Without O(device) and O(port), every reader of the host.
+      - One reader, as C(velorix-cli list) shows it (hidraw path, USB port, tty path, C(COMn) or
+        serial number). Without C(device) and C(port), every reader of the host.
     type: str
   port:
     description:
-      - The serial port of a reader in C(Serial) mode, V(COMn) or a tty path.
+      - The serial port of a reader in C(Serial) mode, C(COMn) or a tty path.
     type: str
   baud:
     description:
-      - With O(port), the speed at which the detection of the reader starts.
+      - With C(port), the speed at which the detection of the reader starts.
     type: int
   cli:
     description:
@@ -73,7 +73,7 @@ ansible_facts:
           type: str
           sample: USERCONF
         link:
-          description: V(hid) or V(serial).
+          description: C(hid) or C(serial).
           type: str
         path:
           description: The device it answered on.
@@ -84,7 +84,7 @@ ansible_facts:
           type: str
           sample: "1-1.2"
         mode:
-          description: V(Teclado) (HID) or V(Serial) (CDC).
+          description: C(Teclado) (HID) or C(Serial) (CDC).
           type: str
         settings:
           description: Every field of its configuration by key, in the form's words.
