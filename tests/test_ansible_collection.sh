@@ -25,7 +25,9 @@ grep -q "WARNING" <<<"$lint" && fail "ansible-lint warns: $lint"
 # Each module with the options an admin looks for.
 for case in "config:src remote_src settings device port baud cli" "info:device port baud cli"; do
     module=${case%%:*}
-    doc=$(env -u ANSIBLE_COLLECTIONS_PATH ansible-doc -M "$collection/plugins/modules" "$module" 2>&1) ||
+    # As the README says it: in the example's folder, whose ansible.cfg names the collection.
+    doc=$(cd "$example" && env -u ANSIBLE_COLLECTIONS_PATH \
+        ansible-doc -M "$collection/plugins/modules" "$module" 2>&1) ||
         fail "ansible-doc $module: $doc"
     for option in ${case#*:}; do
         grep -qE "^[-=] $option\b" <<<"$doc" || fail "ansible-doc $module lacks $option: $doc"
@@ -39,7 +41,7 @@ built=$(ansible-galaxy collection build "$collection" --output-path "$work/dist"
 archive=$work/dist/velorix-reader-1.0.0.tar.gz
 tar -tzf "$archive" >"$work/contents" || fail "no archive: $built"
 for file in MANIFEST.json plugins/modules/config.py plugins/modules/info.py \
-    plugins/action/config.py plugins/module_utils/velorix_cli.py; do
+    plugins/action/config.py plugins/module_utils/velorix_cli.py plugins/doc_fragments/link.py; do
     grep -qx "$file" "$work/contents" || grep -qx "./$file" "$work/contents" ||
         fail "the archive lacks $file: $(cat "$work/contents")"
 done

@@ -46,32 +46,11 @@ options:
       - As in the window, changing a field names the configuration C(USERCONF) unless
         C(profileName) is given too.
     type: dict
-  device:
-    description:
-      - The one reader to configure, as C(velorix-cli list) shows it; a hidraw path, a USB port
-        (C(1-1.2)), a tty path or C(COMn), or the six-digit serial number.
-      - Without C(device) and C(port), every reader connected to the host.
-    type: str
-  port:
-    description:
-      - The serial port of a reader in C(Serial) mode, C(COMn) (C(COM65) is C(/dev/ttyACM0)) or a
-        tty path.
-    type: str
-  baud:
-    description:
-      - With C(port), the speed at which the detection of the reader starts (the tool's default
-        is 2400).
-    type: int
-  cli:
-    description:
-      - The C(velorix-cli) program on the host.
-    type: str
-    default: velorix-cli
 notes:
   - Supports C(check_mode) and C(diff_mode).
   - Reports changed only for a reader that was written and read back.
-requirements:
-  - velorix-cli on the host (package velorix-config).
+extends_documentation_fragment:
+  - velorix.reader.link
 """
 
 EXAMPLES = r"""

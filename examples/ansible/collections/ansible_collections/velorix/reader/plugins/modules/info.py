@@ -15,29 +15,10 @@ description:
 version_added: "1.0.0"
 author:
   - Velorix II configurator developers
-options:
-  device:
-    description:
-      - One reader, as C(velorix-cli list) shows it (hidraw path, USB port, tty path, C(COMn) or
-        serial number). Without C(device) and C(port), every reader of the host.
-    type: str
-  port:
-    description:
-      - The serial port of a reader in C(Serial) mode, C(COMn) or a tty path.
-    type: str
-  baud:
-    description:
-      - With C(port), the speed at which the detection of the reader starts.
-    type: int
-  cli:
-    description:
-      - The C(velorix-cli) program on the host.
-    type: str
-    default: velorix-cli
 notes:
   - Supports C(check_mode).
-requirements:
-  - velorix-cli on the host (package velorix-config).
+extends_documentation_fragment:
+  - velorix.reader.link
 """
 
 EXAMPLES = r"""
