@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# The Ansible example on this machine against two simulated HID readers: a run writes a .cfg with
-# two settings by name on top and shows the fields with --diff; a rerun changes nothing; --check
-# on equal readers is ok, on a reader changed behind its back reports that one and writes
-# nothing; a bad setting name fails with the tool's message. The inventory lists both readers.
+# The Ansible example on this machine against two simulated HID readers: --check on fresh readers
+# runs through and writes nothing; a run writes a .cfg with two settings by name on top and shows
+# the fields with --diff; a rerun changes nothing; --check on equal readers is ok, on a reader
+# changed behind its back reports that one and writes nothing; a bad setting name fails with the
+# tool's message. The inventory lists both readers.
 #   test_ansible_playbook.sh VELORIX_CLI SIM_HID_LIBRARY EXAMPLE_FOLDER
 set -euo pipefail
 cli=$1 simulated_library=$2 example=$3
@@ -40,6 +41,16 @@ configuration() { sed -n 's/^configuration=//p' "$work/bin/velorix-reader$1.stat
 cp "$work/agencia.cfg" "$work/esperado.cfg"
 "$cli" set "$work/esperado.cfg" "keyboardSpeed=70 toques por segundo" "sendCrAfterData=não" >/dev/null 2>&1
 wanted=$(tail -c 27 "$work/esperado.cfg" | od -An -v -tx1 | tr -d ' \n' | tr a-f A-F)
+
+# A dry run on fresh readers (what an admin's change control asks first): all of the playbook
+# runs, the readers would change, and keep their factory configuration.
+"$cli" --all info >/dev/null 2>&1 # the simulated readers save their state
+factory=$(configuration "")
+fresh=$(run --check --diff -e "$settings") || fail "check on fresh readers: $fresh"
+[ "$(apply_status "$fresh")" = "changed: [localhost]" ] || fail "check on fresh readers: $fresh"
+for reader in "" -2; do
+    [ "$(configuration "$reader")" = "$factory" ] || fail "the dry run wrote reader$reader"
+done
 
 first=$(run --diff -e "$settings") || fail "first run: $first"
 [ "$(apply_status "$first")" = "changed: [localhost]" ] || fail "the first run did not write: $first"
