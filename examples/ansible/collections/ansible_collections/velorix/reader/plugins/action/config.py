@@ -22,12 +22,17 @@ class ActionModule(ActionBase):
         result = super(ActionModule, self).run(tmp, task_vars)
         del tmp  # the connection's temporary folder is used
         module_args = self._task.args.copy()
+        from_controller = not boolean(module_args.get("remote_src", False), strict=False)
         try:
-            if module_args.get("src") and not boolean(module_args.get("remote_src", False), strict=False):
+            if module_args.get("src") and from_controller:
                 module_args["src"] = self._send(module_args["src"])
                 module_args["remote_src"] = True
-            return merge_hash(result, self._execute_module(
-                module_name=self._task.action, module_args=module_args, task_vars=task_vars))
+            answer = self._execute_module(
+                module_name=self._task.resolved_action or "velorix.reader.config",
+                module_args=module_args,
+                task_vars=task_vars,
+            )
+            return merge_hash(result, answer)
         except AnsibleError as failure:
             result.update(failed=True, msg=str(failure))
             return result

@@ -49,8 +49,24 @@ def run_cli(module, arguments):
     return rc, answer if isinstance(answer, list) else [answer]
 
 
-def fail_on_errors(module, answers):
-    """Fails the task with the tool's own message, once for all the readers that gave it."""
+def with_reader_entries(module, answers):
+    """Gives each answer that lacks it its reader's entry of velorix-cli list (serial number, USB
+    port, mode): one reader picked by --device or --port is answered for by its path only."""
+    if all(a.get("reader") for a in answers):
+        return answers
+    _, listed = run_cli(module, ["list"])
+    by_path = dict((r.get("path"), r) for r in listed[0].get("readers") or [])
+    for answer in answers:
+        if not answer.get("reader") and answer.get("path") in by_path:
+            answer["reader"] = by_path[answer["path"]]
+    return answers
+
+
+def fail_on_errors(module, answers, changed=False):
+    """Fails the task with the tool's own message, once for all the readers that gave it.
+
+    changed: whether readers were written before this failure, for the task's result.
+    """
     errors = [a for a in answers if not a.get("ok")]
     if not errors:
         return
@@ -59,9 +75,11 @@ def fail_on_errors(module, answers):
         readers_by_message.setdefault(answer.get("error", "falha"), []).append(describe(answer))
     module.fail_json(
         msg="; ".join(
-            "%s: %s" % (", ".join(readers), message) for message, readers in readers_by_message.items()
+            ": ".join(filter(None, [", ".join(filter(None, readers)), message]))
+            for message, readers in readers_by_message.items()
         ),
         readers=[reader_of(a) for a in errors],
+        changed=changed,
     )
 
 
@@ -81,7 +99,7 @@ def describe(answer):
     path = reader.get("path") or reader.get("usb_port") or ""
     if serial and path:
         return "leitor %s (%s)" % (serial, path)
-    return "leitor %s" % (serial or path or "")
+    return "leitor %s" % (serial or path) if serial or path else ""
 
 
 def field_line(difference, side):

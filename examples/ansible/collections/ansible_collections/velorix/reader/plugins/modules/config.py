@@ -122,6 +122,7 @@ from ansible_collections.velorix.reader.plugins.module_utils.velorix_cli import 
     link_options,
     reader_of,
     run_cli,
+    with_reader_entries,
 )
 
 
@@ -157,12 +158,12 @@ def command(wanted, settings, check):
     return arguments + (["--check"] if check else [])
 
 
-def write_reader(module, wanted, answer, link):
+def write_reader(module, wanted, answer, link, written_before):
     """Writes one differing reader and returns whether it was written and read back."""
     if link == ["--all"]:
         link = ["--device", reader_of(answer)["path"]]
     _, written = run_cli(module, command(wanted, module.params["settings"], False) + link)
-    fail_on_errors(module, written)
+    fail_on_errors(module, written, changed=written_before)
     done = written[0]
     return bool(done.get("written") and done.get("verified", True))
 
@@ -195,11 +196,14 @@ def run(module, workdir):
     link = link_options(module)
     wanted = wanted_file(module, workdir)
     _, probes = run_cli(module, command(wanted, module.params["settings"], True) + link)
+    probes = with_reader_entries(module, probes)
     fail_on_errors(module, probes)
     readers, diffs = [], []
     for probe in probes:
-        differs = bool(probe.get("differences"))
-        changed = differs if module.check_mode or not differs else write_reader(module, wanted, probe, link)
+        changed = bool(probe.get("differences"))
+        if changed and not module.check_mode:
+            written_before = any(r["changed"] for r in readers)
+            changed = write_reader(module, wanted, probe, link, written_before)
         readers.append(reader_result(probe, changed))
         if changed:
             diffs.append(reader_diff(probe))

@@ -82,6 +82,7 @@ from ansible_collections.velorix.reader.plugins.module_utils.velorix_cli import 
     link_options,
     reader_of,
     run_cli,
+    with_reader_entries,
 )
 
 
@@ -106,6 +107,7 @@ def main():
         supports_check_mode=True,
     )
     _, answers = run_cli(module, ["info"] + link_options(module))
+    answers = with_reader_entries(module, answers)
     fail_on_errors(module, answers)
     readers = [facts_of(a) for a in answers]
     module.exit_json(changed=False, ansible_facts=dict(velorix_readers=readers))
