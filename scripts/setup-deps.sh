@@ -22,8 +22,8 @@ packages=(
     qt6-translations-l10n
     # udevadm checks the udev rules; util-linux's unshare gives it a private /run.
     udev
-    # The test of the fleet provisioning example runs its playbook.
-    ansible-core
+    # The tests of the fleet provisioning example run its playbook and lint its collection.
+    ansible-core ansible-lint
     "$@"
 )
 
