@@ -76,8 +76,9 @@ private slots:
         QCOMPARE(test->windowTitle(), QStringLiteral("Teste de leitura"));
         QCOMPARE(test->mode(), ByteNaming::Keyboard);
         // Asked for again from the form, the open one comes to the front.
-        QApplication::setActiveWindow(window.get());
-        QCOMPARE(QApplication::activeWindow(), window.get());
+        window->show();
+        window->activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), window.get());
         QCOMPARE(openReadTest(false), test);
         QTRY_COMPARE(QApplication::activeWindow(), test);
         QCOMPARE(window->findChildren<ReadTestWindow *>().size(), 1);
