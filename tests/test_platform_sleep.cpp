@@ -3,6 +3,16 @@
 
 #include <QElapsedTimer>
 #include <QTest>
+#include <csignal>
+#include <sys/time.h>
+
+namespace {
+volatile sig_atomic_t alarms = 0;
+void countAlarm(int)
+{
+    alarms = alarms + 1;
+}
+} // namespace
 
 class PlatformSleepTest : public QObject
 {
@@ -32,6 +42,32 @@ private slots:
         platform_sleep(2000);
         QVERIFY(handed == 2000 && hooked == 1);
         platform_set_sleep_hook(nullptr, nullptr);
+        platform_set_wait_service(nullptr, nullptr);
+    }
+
+    void signalsDoNotCutWaitsShort()
+    {
+        // A handler without SA_RESTART, as the command line installs for
+        // Ctrl-C, and a timer that rings all through the waits.
+        struct sigaction action = {}, previous = {};
+        action.sa_handler = countAlarm;
+        sigemptyset(&action.sa_mask);
+        QCOMPARE(sigaction(SIGALRM, &action, &previous), 0);
+        const itimerval ringing{{0, 20000}, {0, 20000}}, off{};
+        QCOMPARE(setitimer(ITIMER_REAL, &ringing, nullptr), 0);
+        int services = 0;
+        void (*const count)(void *) = [](void *context) { ++*static_cast<int *>(context); };
+        for (bool served : {false, true}) {
+            platform_set_wait_service(served ? count : nullptr, &services);
+            alarms = 0;
+            QElapsedTimer timer;
+            timer.start();
+            platform_sleep(300);
+            QVERIFY2(timer.elapsed() >= 300, qPrintable(QString::number(timer.elapsed())));
+            QVERIFY(alarms > 0);
+        }
+        setitimer(ITIMER_REAL, &off, nullptr);
+        sigaction(SIGALRM, &previous, nullptr);
         platform_set_wait_service(nullptr, nullptr);
     }
 

@@ -2,6 +2,7 @@
 // serial port it watches (the pty reader), and the port it gives up.
 #include "app/key_capture.h"
 #include "app/read_test_window.h"
+#include "app/serial_port_dialog.h"
 #include "modal_responder.h"
 #include "platform/serial_device.h"
 #include "simulated_port.h"
@@ -10,6 +11,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
@@ -76,8 +78,9 @@ private slots:
         QCOMPARE(test->windowTitle(), QStringLiteral("Teste de leitura"));
         QCOMPARE(test->mode(), ByteNaming::Keyboard);
         // Asked for again from the form, the open one comes to the front.
-        QApplication::setActiveWindow(window.get());
-        QCOMPARE(QApplication::activeWindow(), window.get());
+        window->show();
+        window->activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), window.get());
         QCOMPARE(openReadTest(false), test);
         QTRY_COMPARE(QApplication::activeWindow(), test);
         QCOMPARE(window->findChildren<ReadTestWindow *>().size(), 1);
@@ -164,6 +167,19 @@ private slots:
         QVERIFY(!test->portOpen());
         test->setMode(ByteNaming::Serial);
         QVERIFY(test->portOpen());
+
+        // The port dialog lists the port the read test held, and finds it free.
+        QStringList listed;
+        responder.setDialogHandler([&](QDialog *dialog) {
+            if (auto *ports = qobject_cast<SerialPortDialog *>(dialog))
+                for (int i = 0; i < ports->portList()->count(); ++i)
+                    listed << ports->portList()->itemText(i);
+            dialog->reject();
+        });
+        control<QAction>(window.get(), "actionSerial")->trigger();
+        responder.setDialogHandler(nullptr);
+        QVERIFY2(listed.contains(QStringLiteral("COM65")), qPrintable(listed.join(' ')));
+        QVERIFY(!test->portOpen());
         test->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(window->findChildren<ReadTestWindow *>().isEmpty());
