@@ -130,6 +130,13 @@ const QList<OptionSpec> &optionSpecs()
         {{"data-bits"}, "7|8", "watch: bits de dados.", {CliCommand::Watch}},
         {{"stop-bits"}, "1|2", "watch: stop bits.", {CliCommand::Watch}},
         {{"json"}, nullptr, "Resultado em JSON: um objeto na saída padrão.", {}},
+        {{"v", "verbose"},
+         nullptr,
+         "Cada pedido e cada resposta na saída de erros, em hexadecimal: o tempo desde o\n"
+         "início, a ligação (hid, serial), a porta, a velocidade e, na resposta, quanto\n"
+         "depois do pedido ela chegou.",
+         {}},
+        {{"q", "quiet"}, nullptr, "Sem progresso nem avisos na saída de erros: só as falhas.", {}},
         {{"h", "help"}, nullptr, "Mostra esta ajuda.", {}},
         {{"version"}, nullptr, "Mostra a versão.", {}},
     };
@@ -252,6 +259,10 @@ QString readValues(const QCommandLineParser &parser, CliOptions &options)
     options.verify = !parser.isSet(QStringLiteral("no-verify"));
     options.acceptShort = parser.isSet(QStringLiteral("accept-short"));
     options.check = parser.isSet(QStringLiteral("check"));
+    options.verbose = parser.isSet(QStringLiteral("verbose"));
+    options.quiet = parser.isSet(QStringLiteral("quiet"));
+    if (options.verbose && options.quiet)
+        return QString::fromUtf8("use -v ou -q, não os dois");
     if (parser.isSet(QStringLiteral("baud"))) {
         const QString rate = parser.value(QStringLiteral("baud"));
         if (!formListItems(FormList::BaudRate).contains(rate))
@@ -271,6 +282,24 @@ QString readValues(const QCommandLineParser &parser, CliOptions &options)
         !parseChoice(parser.value(QStringLiteral("stop-bits")), {"1", "2"}, &options.stopBits))
         return QString::fromUtf8("stop bits inválidos: %1 (use 1 ou 2)")
             .arg(parser.value(QStringLiteral("stop-bits")));
+    return {};
+}
+
+// "-": standard input is read once, and standard output carries either the
+// configuration or the JSON object.
+QString checkStandardStreams(const CliOptions &options)
+{
+    const QString stream = QStringLiteral("-");
+    if (options.arguments.count(stream) > 1)
+        return QString::fromUtf8("a entrada padrão (-) só pode ser lida uma vez");
+    const bool setOnStream =
+        options.command == CliCommand::Set && options.arguments.first() == stream;
+    if (options.output == stream || setOnStream) {
+        if (options.json)
+            return QString::fromUtf8("a saída padrão (-) não se combina com --json");
+        if (options.all)
+            return QString::fromUtf8("read --all precisa de uma pasta, não da saída padrão (-)");
+    }
     return {};
 }
 
@@ -303,7 +332,7 @@ QString checkCommand(const QCommandLineParser &parser, CliOptions &options)
         return QString::fromUtf8("use --port ou --device, não os dois");
     if (entry->command == CliCommand::Watch && options.port.isEmpty())
         return QString::fromUtf8("o watch precisa da porta do leitor: --port PORTA");
-    return {};
+    return checkStandardStreams(options);
 }
 } // namespace
 

@@ -85,7 +85,7 @@ QList<Case> cases()
         all.append({name, link, runs, expected, flags});
     };
     add("version without a display or widgets", Link::NoLibrary,
-        {{"--version", 0, "velorix-cli 1.0"}}, {}, TRACE_LIBRARIES);
+        {{"--version", 0, "velorix-cli 1.1"}}, {}, TRACE_LIBRARIES);
     add("help lists commands and exit codes", Link::NoLibrary,
         {{"--help", 0, "apply ARQUIVO|set ALVO NOME=VALOR|convert|Códigos de saída|130"}});
     add("info as JSON", Link::Hid,
