@@ -163,13 +163,17 @@ const ExitCodeLine exitCodeLines[] = {
     {EXIT_VERIFY_FAILED, "a configuração lida de volta difere da gravada"},
     {EXIT_PORT_UNAVAILABLE, "porta em uso por outro programa, ou sem permissão de acesso"},
     {EXIT_CHANGED, "apply: configuração gravada (alterada); --check: algo mudaria"},
-    {EXIT_INTERRUPTED, "interrompido (Ctrl+C) enquanto esperava o leitor"},
+    {EXIT_HUNG_UP, "a sessão do terminal terminou (SIGHUP)"},
+    {EXIT_INTERRUPTED, "interrompido (Ctrl+C) enquanto esperava o leitor; watch: 0"},
+    {EXIT_TERMINATED, "terminado (SIGTERM), também o watch; a porta é fechada"},
 };
 
 const char jsonText[] =
     "Saída JSON (--json): um objeto com \"schema\" (a versão do formato, hoje 1),\n"
     "\"command\", \"ok\", \"exit_code\" e, numa falha,\n"
-    "\"error\" (o texto) e \"message\" (o número da mensagem da janela, quando há);\n"
+    "\"error\" (o texto), \"error_code\" (usage, not_found, communication, cdc_on_hid,\n"
+    "file, read_back, port_busy, hung_up, terminated) e \"message\" (o número da\n"
+    "mensagem da janela, quando há);\n"
     "read, show e info trazem \"config\" ({\"profile\", \"bytes\", \"fields\": [{\"key\",\n"
     "\"group\", \"label\", \"value\", \"raw\"}]}); serial e info \"serial\"; firmware e\n"
     "info \"firmware\"; write e apply \"file\", \"written\", \"verified\" e (apply)\n"
@@ -374,7 +378,8 @@ QString helpText()
         "Uso: velorix-cli [opções] COMANDO [ARGUMENTOS]\n"
         "Configura leitores Velorix sem janela: o que a janela do Configurador Velorix II\n"
         "oferece, pela ligação HID (padrão) ou por uma porta serial (--port). O progresso\n"
-        "(\"Detectando leitor\", \"Concluído\") e as falhas vão para a saída de erros.\n\n"
+        "(\"Detectando leitor\", \"Concluído\") e as falhas vão para a saída de erros.\n"
+        "Um ARQUIVO - é a entrada padrão; -o - a saída padrão.\n\n"
         "Comandos:\n");
     for (const CommandSpec &entry : commands)
         text += QStringLiteral("  %1\n      %2\n")
