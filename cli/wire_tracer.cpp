@@ -29,7 +29,8 @@ QString WireTracer::line(const WireEvent &event, qint64 atMs, qint64 sinceSentMs
     QString text = QStringLiteral("[%1 s] %2 %3 ")
                        .arg(double(atMs) / 1000.0, 8, 'f', 3)
                        .arg(where, sent ? QStringLiteral("->") : QStringLiteral("<-"));
-    text += event.size ? byteHex(event.bytes, event.size) : QString::fromUtf8("(nada recebido)");
+    text +=
+        event.size != 0 ? byteHex(event.bytes, event.size) : QString::fromUtf8("(nada recebido)");
     if (!sent && sinceSentMs >= 0)
         text += QStringLiteral(" (%1 ms)").arg(sinceSentMs);
     return text;

@@ -80,6 +80,7 @@ private slots:
         // One main category, so that menus list the program once.
         QVERIFY(entry.contains(QStringLiteral("\nCategories=Settings;HardwareSettings;\n")));
         for (const char *file : {"share/icons/hicolor/scalable/apps/velorix-config.svg",
+                                 "share/bash-completion/completions/velorix-cli",
                                  "share/metainfo/org.example.velorix.config.metainfo.xml"})
             QVERIFY2(QFileInfo::exists(path(file)), file);
         // Every installed program has its manual page.
