@@ -321,11 +321,17 @@ QString checkCommand(const QCommandLineParser &parser, CliOptions &options)
     const int n = int(options.arguments.size());
     if (n < entry->minArguments || n > entry->maxArguments)
         return QString::fromUtf8("uso: velorix-cli %1").arg(QString::fromUtf8(entry->usage));
+    QStringList unfit; // every option that does not serve, named at once
     for (const OptionSpec &option : optionSpecs())
         if (!option.commands.isEmpty() && !option.commands.contains(entry->command) &&
             parser.isSet(option.names.last()))
-            return QString::fromUtf8("a opção --%1 não serve ao comando %2")
-                .arg(option.names.last(), options.commandName);
+            unfit << QStringLiteral("--") + option.names.last();
+    if (unfit.size() == 1)
+        return QString::fromUtf8("a opção %1 não serve ao comando %2")
+            .arg(unfit.first(), options.commandName);
+    if (!unfit.isEmpty())
+        return QString::fromUtf8("as opções %1 não servem ao comando %2")
+            .arg(unfit.join(QStringLiteral(", ")), options.commandName);
     if (entry->command == CliCommand::Convert && options.output.isEmpty())
         return QString::fromUtf8("o convert precisa do arquivo de saída: -o SAÍDA");
     if (options.all && (!options.port.isEmpty() || !options.device.isEmpty()))

@@ -54,45 +54,36 @@ expect "$commands" velorix-cli ""
 expect "read " velorix-cli -v re
 expect "convert " velorix-cli --port COM65 con
 
-# Each command's options: those the program does not refuse for it. It
-# names the first option that does not serve, so each run drops one. --help
-# and --version end the parse, and -q goes with every command as -v does
-# (the two do not combine): they are left out of the runs.
+# Each command's options: those the program does not refuse for it (it
+# names all it refuses). --help and --version end the parse, and -q goes
+# with every command as -v does (the two do not combine): they are left out
+# of the run.
 mapfile -t options < <(sed -n '/^Opções:/,/^$/s/^  \(-.*\)/\1/p' <<<"$help")
 declare -A arguments=([write]=x [apply]=x [diff]="a b" [set]="x a=1" [convert]=x)
 declare -A values=([--port]=/dev/velorix-none [--device]=000009 [--baud]=9600 [--output]=out
     [--parity]=n [--data-bits]=8 [--stop-bits]=1)
 declare -A short
+run=()
 longs=()
 for line in "${options[@]}"; do
     read -ra forms <<<"${line//,/}" # -p --port PORTA
     [ "${forms[0]#--}" != "${forms[0]}" ] || short[${forms[1]}]=${forms[0]}
     long=${forms[0]}
     [ "${forms[0]#--}" != "${forms[0]}" ] || long=${forms[1]}
-    case $long in --help | --version | --quiet) ;; *) longs+=("$long") ;; esac
+    case $long in --help | --version | --quiet) continue ;; esac
+    longs+=("$long")
+    run+=("$long")
+    [ -z "${values[$long]-}" ] || run+=("${values[$long]}")
 done
 for command in $commands; do
-    candidates=("${longs[@]}")
-    while :; do
-        run=()
-        for long in "${candidates[@]}"; do
-            run+=("$long")
-            [ -z "${values[$long]-}" ] || run+=("${values[$long]}")
-        done
-        # shellcheck disable=SC2086 # the arguments are words
-        refused=$(cd "$work" || exit
-            timeout 10 "$cli" "$command" ${arguments[$command]-} "${run[@]}" </dev/null 2>&1 |
-                sed -n 's/^.*a opção \(--[a-z-]*\) não serve ao comando.*$/\1/p' || true)
-        [ -n "$refused" ] || break
-        remaining=()
-        for long in "${candidates[@]}"; do [ "$long" = "$refused" ] || remaining+=("$long"); done
-        [ ${#remaining[@]} -lt ${#candidates[@]} ] || { fail "$command refuses $refused twice"; break; }
-        candidates=("${remaining[@]}")
-    done
-    accepted=(--help -h --version)
-    for long in "${candidates[@]}"; do
-        accepted+=("$long" ${short[$long]:+"${short[$long]}"})
-        [ "$long" != --verbose ] || accepted+=(--quiet -q)
+    # shellcheck disable=SC2086 # the arguments are words
+    refused=" $(cd "$work" || exit
+        timeout 10 "$cli" "$command" ${arguments[$command]-} "${run[@]}" </dev/null 2>&1 |
+            sed -n 's/^.*a\(s\)\{0,1\} opç\(ão\|ões\) \(--.*\) não serve\(m\)\{0,1\} ao comando.*$/\3/p' |
+            tr -d , || true) "
+    accepted=(--help -h --version --quiet -q)
+    for long in "${longs[@]}"; do
+        [ "${refused/ $long /}" != "$refused" ] || accepted+=("$long" ${short[$long]:+"${short[$long]}"})
     done
     want=$(printf '%s\n' "${accepted[@]}" | sort | tr '\n' ' ')
     expect "$want" velorix-cli "$command" -
