@@ -36,7 +36,7 @@ struct LinkSession
     int loadHidLibrary()
     {
         const int loaded = hid_load_library(&hidLibrary);
-        hidLibrary.trace = serial_port.trace;
+        hidLibrary.trace = serial_port.trace; // loading starts the record afresh
         return loaded;
     }
 
