@@ -130,6 +130,13 @@ const QList<OptionSpec> &optionSpecs()
         {{"data-bits"}, "7|8", "watch: bits de dados.", {CliCommand::Watch}},
         {{"stop-bits"}, "1|2", "watch: stop bits.", {CliCommand::Watch}},
         {{"json"}, nullptr, "Resultado em JSON: um objeto na saída padrão.", {}},
+        {{"v", "verbose"},
+         nullptr,
+         "Cada pedido e cada resposta na saída de erros, em hexadecimal: o tempo desde o\n"
+         "início, a ligação (hid, serial), a porta, a velocidade e, na resposta, quanto\n"
+         "depois do pedido ela chegou.",
+         {}},
+        {{"q", "quiet"}, nullptr, "Sem progresso nem avisos na saída de erros: só as falhas.", {}},
         {{"h", "help"}, nullptr, "Mostra esta ajuda.", {}},
         {{"version"}, nullptr, "Mostra a versão.", {}},
     };
@@ -156,13 +163,17 @@ const ExitCodeLine exitCodeLines[] = {
     {EXIT_VERIFY_FAILED, "a configuração lida de volta difere da gravada"},
     {EXIT_PORT_UNAVAILABLE, "porta em uso por outro programa, ou sem permissão de acesso"},
     {EXIT_CHANGED, "apply: configuração gravada (alterada); --check: algo mudaria"},
-    {EXIT_INTERRUPTED, "interrompido (Ctrl+C) enquanto esperava o leitor"},
+    {EXIT_HUNG_UP, "a sessão do terminal terminou (SIGHUP)"},
+    {EXIT_INTERRUPTED, "interrompido (Ctrl+C) enquanto esperava o leitor; watch: 0"},
+    {EXIT_TERMINATED, "terminado (SIGTERM), também o watch; a porta é fechada"},
 };
 
 const char jsonText[] =
     "Saída JSON (--json): um objeto com \"schema\" (a versão do formato, hoje 1),\n"
     "\"command\", \"ok\", \"exit_code\" e, numa falha,\n"
-    "\"error\" (o texto) e \"message\" (o número da mensagem da janela, quando há);\n"
+    "\"error\" (o texto), \"error_code\" (usage, not_found, communication, cdc_on_hid,\n"
+    "file, read_back, port_busy, hung_up, terminated) e \"message\" (o número da\n"
+    "mensagem da janela, quando há);\n"
     "read, show e info trazem \"config\" ({\"profile\", \"bytes\", \"fields\": [{\"key\",\n"
     "\"group\", \"label\", \"value\", \"raw\"}]}); serial e info \"serial\"; firmware e\n"
     "info \"firmware\"; write e apply \"file\", \"written\", \"verified\" e (apply)\n"
@@ -252,6 +263,10 @@ QString readValues(const QCommandLineParser &parser, CliOptions &options)
     options.verify = !parser.isSet(QStringLiteral("no-verify"));
     options.acceptShort = parser.isSet(QStringLiteral("accept-short"));
     options.check = parser.isSet(QStringLiteral("check"));
+    options.verbose = parser.isSet(QStringLiteral("verbose"));
+    options.quiet = parser.isSet(QStringLiteral("quiet"));
+    if (options.verbose && options.quiet)
+        return QString::fromUtf8("use -v ou -q, não os dois");
     if (parser.isSet(QStringLiteral("baud"))) {
         const QString rate = parser.value(QStringLiteral("baud"));
         if (!formListItems(FormList::BaudRate).contains(rate))
@@ -274,6 +289,24 @@ QString readValues(const QCommandLineParser &parser, CliOptions &options)
     return {};
 }
 
+// "-": standard input is read once, and standard output carries either the
+// configuration or the JSON object.
+QString checkStandardStreams(const CliOptions &options)
+{
+    const QString stream = QStringLiteral("-");
+    if (options.arguments.count(stream) > 1)
+        return QString::fromUtf8("a entrada padrão (-) só pode ser lida uma vez");
+    const bool setOnStream =
+        options.command == CliCommand::Set && options.arguments.first() == stream;
+    if (options.output == stream || setOnStream) {
+        if (options.json)
+            return QString::fromUtf8("a saída padrão (-) não se combina com --json");
+        if (options.all)
+            return QString::fromUtf8("read --all precisa de uma pasta, não da saída padrão (-)");
+    }
+    return {};
+}
+
 QString checkCommand(const QCommandLineParser &parser, CliOptions &options)
 {
     const QStringList positional = parser.positionalArguments();
@@ -288,11 +321,17 @@ QString checkCommand(const QCommandLineParser &parser, CliOptions &options)
     const int n = int(options.arguments.size());
     if (n < entry->minArguments || n > entry->maxArguments)
         return QString::fromUtf8("uso: velorix-cli %1").arg(QString::fromUtf8(entry->usage));
+    QStringList unfit; // every option that does not serve, named at once
     for (const OptionSpec &option : optionSpecs())
         if (!option.commands.isEmpty() && !option.commands.contains(entry->command) &&
             parser.isSet(option.names.last()))
-            return QString::fromUtf8("a opção --%1 não serve ao comando %2")
-                .arg(option.names.last(), options.commandName);
+            unfit << QStringLiteral("--") + option.names.last();
+    if (unfit.size() == 1)
+        return QString::fromUtf8("a opção %1 não serve ao comando %2")
+            .arg(unfit.first(), options.commandName);
+    if (!unfit.isEmpty())
+        return QString::fromUtf8("as opções %1 não servem ao comando %2")
+            .arg(unfit.join(QStringLiteral(", ")), options.commandName);
     if (entry->command == CliCommand::Convert && options.output.isEmpty())
         return QString::fromUtf8("o convert precisa do arquivo de saída: -o SAÍDA");
     if (options.all && (!options.port.isEmpty() || !options.device.isEmpty()))
@@ -303,7 +342,7 @@ QString checkCommand(const QCommandLineParser &parser, CliOptions &options)
         return QString::fromUtf8("use --port ou --device, não os dois");
     if (entry->command == CliCommand::Watch && options.port.isEmpty())
         return QString::fromUtf8("o watch precisa da porta do leitor: --port PORTA");
-    return {};
+    return checkStandardStreams(options);
 }
 } // namespace
 
@@ -345,7 +384,8 @@ QString helpText()
         "Uso: velorix-cli [opções] COMANDO [ARGUMENTOS]\n"
         "Configura leitores Velorix sem janela: o que a janela do Configurador Velorix II\n"
         "oferece, pela ligação HID (padrão) ou por uma porta serial (--port). O progresso\n"
-        "(\"Detectando leitor\", \"Concluído\") e as falhas vão para a saída de erros.\n\n"
+        "(\"Detectando leitor\", \"Concluído\") e as falhas vão para a saída de erros.\n"
+        "Um ARQUIVO - é a entrada padrão; -o - a saída padrão.\n\n"
         "Comandos:\n");
     for (const CommandSpec &entry : commands)
         text += QStringLiteral("  %1\n      %2\n")

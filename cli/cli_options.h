@@ -26,6 +26,8 @@ struct CliOptions
     QString commandName;
     QStringList arguments; // what follows the command
     bool json = false;
+    bool verbose = false; // -v: every frame on the wire, on standard error
+    bool quiet = false;   // -q: no progress, no warnings; failures only
     QString port;         // empty: the HID link
     QString device;       // --device: the reader among those attached (empty: the only one)
     bool all = false;     // --all: every reader attached, one after the other

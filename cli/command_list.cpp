@@ -4,6 +4,7 @@
 #include "cli/device_choice.h"
 #include "cli/exit_codes.h"
 #include "cli/report.h"
+#include "cli/wire_tracer.h"
 
 #include <QJsonArray>
 
@@ -33,9 +34,12 @@ int refuseSeveral(LinkSession &session, const QList<AttachedReader> &readers, Re
                         lines.join(QStringLiteral("\n  ")));
 }
 
-int runList(const CliOptions &, Report &report)
+int runList(const CliOptions &options, Report &report)
 {
     LinkSession session;
+    WireTracer tracer;
+    if (options.verbose)
+        tracer.follow(session);
     if (const int code = loadReaderLibrary(session, report))
         return code;
     const QList<AttachedReader> readers = attachedReaders(session.hidLibrary);

@@ -18,11 +18,13 @@ namespace {
 // How long one wait lasts before the interrupt flag is looked at again.
 constexpr int WAIT_SLICE_MS = 250;
 constexpr size_t READ_SIZE = 512;
+// The signal that ends the watch (0: none yet). Ctrl+C is its ordinary end;
+// SIGTERM and SIGHUP end it with their own exit codes.
 volatile std::sig_atomic_t stopRequested = 0;
 
-void requestStop()
+void requestStop(int signal)
 {
-    stopRequested = 1;
+    stopRequested = signal;
 }
 
 ReadLine lineOf(const uint8_t config[CONFIG_SERIALIZED_SIZE])
@@ -97,7 +99,10 @@ int watch(int device, Report &report)
         printRead(buffer, size_t(n), report.json);
     }
     report.data.insert(QStringLiteral("reads"), reads);
-    return EXIT_OK;
+    if (stopRequested == SIGINT)
+        return EXIT_OK;
+    const int code = exitCodeOfSignal(stopRequested);
+    return report.fail(code, QString::fromUtf8("encerrado pelo sinal %1").arg(int(stopRequested)));
 }
 } // namespace
 
@@ -123,8 +128,9 @@ int runWatch(const CliOptions &options, Report &report)
             EXIT_COMMUNICATION,
             QString::fromUtf8("a porta %1 não aceitou %2").arg(port.shown, describeReadLine(line)));
     } else {
-        printErr(QString::fromUtf8("Aguardando dados em %1: %2 (Ctrl+C encerra)\n")
-                     .arg(port.shown, describeReadLine(line)));
+        if (!options.quiet)
+            printErr(QString::fromUtf8("Aguardando dados em %1: %2 (Ctrl+C encerra)\n")
+                         .arg(port.shown, describeReadLine(line)));
         code = watch(device, report);
     }
     serial_device_close(device);

@@ -2,6 +2,7 @@
 
 #include "cli/exit_codes.h"
 #include "cli/report.h"
+#include "cli/standard_streams.h"
 #include "commands/message_catalogue.h"
 #include "config/config_file_format.h"
 
@@ -56,6 +57,19 @@ QString oddity(const QString &path, const ConfigFileShape &shape)
             .arg(CONFIG_FILE_COUNT, 2, 16, QLatin1Char('0'));
     return {};
 }
+// Standard input read as loadConfigFile reads a file: the count byte n and,
+// when it is 0 or more, up to n + 1 bytes after it.
+void decodeStandardInput(uint8_t buffer[CONFIG_FILE_BUFFER_SIZE], ConfigFileShape *shape)
+{
+    const QByteArray &content = standardInput(CONFIG_FILE_BUFFER_SIZE + 1);
+    memset(buffer, 0, CONFIG_FILE_BUFFER_SIZE);
+    shape->size = content.size();
+    shape->count = content.isEmpty() ? 0 : uint8_t(content[0]);
+    const int announced = content.isEmpty() ? -1 : int(int8_t(shape->count)) + 1;
+    const qsizetype n = qMin(qsizetype(announced), content.size() - 1);
+    if (n > 0)
+        memcpy(buffer, content.constData() + 1, size_t(n));
+}
 } // namespace
 
 int readConfigurationFile(const QString &path, FileUse use, bool acceptShort, Report &report,
@@ -63,7 +77,9 @@ int readConfigurationFile(const QString &path, FileUse use, bool acceptShort, Re
 {
     uint8_t buffer[CONFIG_FILE_BUFFER_SIZE];
     ConfigFileShape shape{};
-    if (!loadConfigFile(path, buffer, &shape))
+    if (isStandardStream(path))
+        decodeStandardInput(buffer, &shape);
+    else if (!loadConfigFile(path, buffer, &shape))
         return fileFailure(report, path, unreadable(path));
     const QString odd = oddity(path, shape);
     if (!odd.isEmpty()) {
@@ -81,7 +97,21 @@ int saveConfigurationFile(const QString &path, const uint8_t config[CONFIG_SERIA
 {
     ConfigRecord record;
     record.deserialize(config);
+    if (isStandardStream(path)) {
+        QByteArray bytes(1, char(CONFIG_FILE_COUNT));
+        bytes.append(reinterpret_cast<const char *>(config), CONFIG_SERIALIZED_SIZE);
+        return saveStandardOutput(bytes, report);
+    }
     return saveConfigFile(path, record) ? 0 : reportUnsaved(path, report);
+}
+
+int saveStandardOutput(const QByteArray &bytes, Report &report)
+{
+    report.linesOnStderr = true; // standard output carries the configuration
+    return writeStandardOutput(bytes)
+               ? 0
+               : fileFailure(report, QStringLiteral("-"),
+                             QString::fromUtf8("a saída padrão não aceitou os dados"));
 }
 
 int reportUnsaved(const QString &path, Report &report)

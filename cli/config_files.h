@@ -14,7 +14,7 @@ enum class FileUse
     Write, // written to a reader: such a file is refused unless accepted
 };
 
-// Reads the 27 configuration bytes of the file at path. A missing,
+// Reads the 27 configuration bytes of the file at path ("-": standard input). A missing,
 // unreadable or non-regular file fails; so, for FileUse::Write unless
 // acceptShort, does a file that is not 28 bytes with the count byte 0x1A
 // (the message says how many bytes it has). Returns 0 or the exit code,
@@ -26,6 +26,10 @@ int readConfigurationFile(const QString &path, FileUse use, bool acceptShort, Re
 // the new one is complete. Returns 0 or the exit code (reported).
 int saveConfigurationFile(const QString &path, const uint8_t config[CONFIG_SERIALIZED_SIZE],
                           Report &report);
+
+// Writes a configuration to standard output ("-"); the report's lines then
+// go to standard error. Returns 0 or the exit code (reported).
+int saveStandardOutput(const QByteArray &bytes, Report &report);
 
 // Reports that the file at path could not be saved, and why; returns the exit code.
 int reportUnsaved(const QString &path, Report &report);

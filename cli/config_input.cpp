@@ -3,6 +3,7 @@
 #include "cli/config_view.h"
 #include "cli/exit_codes.h"
 #include "cli/report.h"
+#include "cli/standard_streams.h"
 #include "config/config_file_format.h"
 #include "config/form_settings.h"
 
@@ -59,7 +60,12 @@ int readConfigInput(const QString &path, FileUse use, bool acceptShort, Report &
                     ConfigInput *input)
 {
     QByteArray content;
-    if (loadFileContent(path, PROFILE_MAX_SIZE, &content) && isProfile(content)) {
+    bool loaded = true;
+    if (isStandardStream(path))
+        content = standardInput(PROFILE_MAX_SIZE);
+    else
+        loaded = loadFileContent(path, PROFILE_MAX_SIZE, &content);
+    if (loaded && isProfile(content)) {
         input->format = content.trimmed().startsWith('{') ? ConfigFormat::Json : ConfigFormat::Text;
         QString why;
         if (!readProfile(content, &input->profile, &why))
@@ -96,6 +102,8 @@ int saveConfiguration(const QString &path, ConfigFormat format,
 {
     if (format == ConfigFormat::File)
         return saveConfigurationFile(path, config, report);
+    if (isStandardStream(path))
+        return saveStandardOutput(formatted(format, config), report);
     return saveFileContent(path, formatted(format, config)) ? 0 : reportUnsaved(path, report);
 }
 

@@ -15,5 +15,15 @@ enum ExitCode : int
     EXIT_VERIFY_FAILED = 7,    // the configuration read back differs from the one written
     EXIT_PORT_UNAVAILABLE = 8, // the port is held by another program, or not ours to open
     EXIT_CHANGED = 10,         // apply: the configuration was written (and checked)
-    EXIT_INTERRUPTED = 130,    // interrupted (Ctrl+C, SIGTERM) while waiting on the reader
+    // Ended by a signal, as a shell reports it (128 + the signal), the port closed first.
+    EXIT_HUNG_UP = 129,     // SIGHUP: the terminal went away
+    EXIT_INTERRUPTED = 130, // SIGINT: interrupted (Ctrl+C) while waiting on the reader
+    EXIT_TERMINATED = 143,  // SIGTERM: stopped by another program (kill, a service manager)
 };
+
+// The exit code for the end a signal asks for.
+int exitCodeOfSignal(int signal);
+
+// The symbolic name of a failure's exit code, for the JSON "error_code"
+// ("not_found", "communication", ...): a script tests it rather than a number.
+const char *errorCodeName(int code);

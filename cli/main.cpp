@@ -64,6 +64,8 @@ int main(int argc, char *argv[])
     case ParsedCommandLine::Run:
         break;
     }
+    if (parsed.options.quiet)
+        silenceWarnings();
     if (parsed.options.all)
         return runOnEveryReader(parsed.options, run);
     Report report(parsed.options.json, parsed.options.commandName);

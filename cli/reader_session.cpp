@@ -31,11 +31,11 @@ int exitCodeOf(CommandFailure failure)
 // port is not left marked exclusive behind the program.
 SerialPortSettings *volatile portInUse = nullptr;
 
-void closePortAndExit()
+void closePortAndExit(int signal)
 {
     if (SerialPortSettings *port = portInUse; port && port->handle != SERIAL_NO_HANDLE)
         serial_device_close(port->handle);
-    platform_exit_now(EXIT_INTERRUPTED);
+    platform_exit_now(exitCodeOfSignal(signal));
 }
 } // namespace
 
@@ -43,6 +43,9 @@ ReaderSession::ReaderSession(const CliOptions &given, Report &to) : options(give
 {
     portInUse = &session.serial_port;
     platform_catch_interrupts(closePortAndExit);
+    progress.quiet = options.quiet;
+    if (options.verbose)
+        tracer.follow(session);
 }
 
 ReaderSession::~ReaderSession()
@@ -87,6 +90,7 @@ bool ReaderSession::chooseAttached()
     if (found.reader().link == ReaderLink::Serial)
         return choosePort(found.path());
     chosen = found.reader();
+    tracer.setHidDevice(found.path());
     report.data.insert(QStringLiteral("path"), found.path());
     return true;
 }

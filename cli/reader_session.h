@@ -6,6 +6,7 @@
 // code and the catalogue's text in the report.
 #include "cli/port_name.h"
 #include "cli/stderr_progress.h"
+#include "cli/wire_tracer.h"
 #include "commands/link_session.h"
 #include "commands/reader_commands.h"
 
@@ -47,6 +48,7 @@ private:
     Report &report;
     LinkSession session;
     StderrProgress progress;
+    WireTracer tracer;
     ReaderCommands readerCommands{session, progress};
     PortName portName;
     bool serial = false;

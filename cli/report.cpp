@@ -1,5 +1,6 @@
 #include "cli/report.h"
 
+#include "cli/exit_codes.h"
 #include "commands/message_catalogue.h"
 
 #include <QJsonDocument>
@@ -24,9 +25,19 @@ void printErr(const QString &text)
     print(stderr, text);
 }
 
+namespace {
+bool warningsSilenced = false;
+} // namespace
+
+void silenceWarnings()
+{
+    warningsSilenced = true;
+}
+
 void warn(const QString &text)
 {
-    printErr(QString::fromUtf8("aviso: ") + text + QLatin1Char('\n'));
+    if (!warningsSilenced)
+        printErr(QString::fromUtf8("aviso: ") + text + QLatin1Char('\n'));
 }
 
 int Report::fail(int code, const QString &text, int message)
@@ -56,6 +67,7 @@ QJsonObject Report::object(int code) const
         {"schema", JSON_SCHEMA}, {"command", command}, {"ok", failure == 0}, {"exit_code", code}};
     if (failure != 0) {
         object.insert(QStringLiteral("error"), errorText);
+        object.insert(QStringLiteral("error_code"), QString::fromLatin1(errorCodeName(failure)));
         if (errorMessage != 0)
             object.insert(QStringLiteral("message"), errorMessage);
     }
@@ -76,8 +88,12 @@ int Report::finish(int code)
         printOut(QString::fromUtf8(text));
         return code;
     }
+    // Lines moved to standard error are no failures: -q keeps them back.
     for (const QString &text : lines)
-        printOut(text + QLatin1Char('\n'));
+        if (!linesOnStderr)
+            printOut(text + QLatin1Char('\n'));
+        else if (!warningsSilenced)
+            printErr(text + QLatin1Char('\n'));
     // The catalogue's texts stand as the window shows them; the others say
     // whose they are.
     if (failure != 0)

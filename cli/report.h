@@ -17,8 +17,9 @@ public:
     Report(bool asJson, const QString &commandName) : json(asJson), command(commandName) {}
 
     const bool json;
-    bool compact = false; // the object on one line (after a stream of them)
-    QJsonObject data;     // the command's own fields
+    bool compact = false;       // the object on one line (after a stream of them)
+    bool linesOnStderr = false; // standard output carries data (a file written to "-")
+    QJsonObject data;           // the command's own fields
 
     void line(const QString &text) { lines << text; }
 
@@ -50,3 +51,5 @@ void printErr(const QString &text);
 
 // A warning that does not stop the command, on standard error at once.
 void warn(const QString &text);
+// -q: warnings are not shown.
+void silenceWarnings();

@@ -4,5 +4,6 @@
 
 void StderrProgress::progress(const QString &text)
 {
-    printErr(text + QLatin1Char('\n'));
+    if (!quiet)
+        printErr(text + QLatin1Char('\n'));
 }

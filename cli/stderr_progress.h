@@ -7,4 +7,6 @@ class StderrProgress : public CommandObserver
 {
 public:
     void progress(const QString &text) override;
+
+    bool quiet = false; // -q: nothing
 };

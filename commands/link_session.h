@@ -33,7 +33,19 @@ struct LinkSession
     }
 
     // Loads the HID access library into hidLibrary: one of HidLoadResult.
-    int loadHidLibrary() { return hid_load_library(&hidLibrary); }
+    int loadHidLibrary()
+    {
+        const int loaded = hid_load_library(&hidLibrary);
+        hidLibrary.trace = serial_port.trace; // loading starts the record afresh
+        return loaded;
+    }
+
+    // Has every frame on either link handed to trace (null: to nobody).
+    void followWire(const WireTrace *trace)
+    {
+        serial_port.trace = trace;
+        hidLibrary.trace = trace;
+    }
 
     // Reader detection on COM com_port_number: true when the reader answered
     // the probe; com_baud_rate then holds the rate that worked. The port is

@@ -4,6 +4,7 @@
 // loading found every one. The two that list the readers and open one by
 // path are null in a library that lacks them: it reaches the first reader.
 #include "hid_usb/hid_usb.h"
+#include "link/wire_trace.h"
 
 struct HidLibrary
 {
@@ -13,6 +14,9 @@ struct HidLibrary
     ReadInputReport_fn ReadInputReport;
     Enumerate_HID_fn Enumerate_HID; // may be null
     Open_HID_Path_fn Open_HID_Path; // may be null
+    // Follows every report's frame sent and received (null: nobody does);
+    // set by the library's owner, not by loading.
+    const WireTrace *trace = nullptr;
 };
 
 constexpr const char *HID_LIBRARY_FILE = "libhid_usb.so";

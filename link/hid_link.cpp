@@ -40,6 +40,22 @@ int open_identified(const HidLibrary *library, const HidUsbDevice *reader = null
     }
     return result;
 }
+
+void trace(const HidLibrary *library, WireDirection direction, const uint8_t *frame, size_t n)
+{
+    wire_trace_record(library->trace, {direction, false, nullptr, 0, 0, frame, n});
+}
+
+// A received report's frame: its length byte says how long it is; a report
+// that is no frame shows up to its last nonzero byte.
+size_t reportFrameSize(const uint8_t *data, size_t size)
+{
+    if (data[0] == 0x02 && size_t(data[1]) + 4 <= size)
+        return size_t(data[1]) + 4;
+    while (size > 0 && data[size - 1] == 0)
+        --size;
+    return size;
+}
 } // namespace
 
 int hid_open(const HidLibrary *library)
@@ -83,6 +99,7 @@ int hid_send_frame(const HidLibrary *library, const uint8_t *payload, size_t n)
     // bytes; the encoder refuses it without reading the payload.
     if (frame_encode(&ring, &descriptor, payload, n) != 0)
         return 0;
+    trace(library, WIRE_SENT, report + 1, n + 4);
     return library->WriteOutputReport(report);
 }
 
@@ -92,6 +109,8 @@ int hid_receive_frame(const HidLibrary *library, uint8_t *out)
         return 0;
     uint8_t report[HID_USB_REPORT_SIZE] = {};
     const int read = library->ReadInputReport(HID_ANSWER_WAIT_MS, report);
+    trace(library, WIRE_RECEIVED, report + 1,
+          read == 0 ? 0 : reportFrameSize(report + 1, HID_USB_REPORT_SIZE - 1));
     if (read == 0)
         return 0;
     uint8_t storage[HID_USB_REPORT_SIZE];

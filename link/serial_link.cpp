@@ -38,6 +38,12 @@ void closeDevice(SerialPortSettings *port)
     port->handle = SERIAL_NO_HANDLE;
     port->open = SERIAL_PORT_CLOSED;
 }
+
+void trace(const SerialPortSettings *port, WireDirection direction, const uint8_t *bytes, size_t n)
+{
+    wire_trace_record(port->trace, {direction, true, port->devicePath, port->portNumber,
+                                    port->baudRate, bytes, n});
+}
 } // namespace
 
 void serial_load_settings(SerialPortSettings *port, int32_t comNumber, int32_t baudRate)
@@ -89,6 +95,7 @@ uint8_t serial_send_frame(const SerialPortSettings *port, const uint8_t *payload
         return SERIAL_SEND_FAILED;
     // Encoded into an empty ring, the frame lies at the start of the buffer.
     const size_t frameSize = n + 4;
+    trace(port, WIRE_SENT, transmit, frameSize);
     const int written = serial_device_write(port->handle, transmit, frameSize);
     return written == static_cast<int>(frameSize) ? SERIAL_DONE : SERIAL_SEND_FAILED;
 }
@@ -103,6 +110,7 @@ uint8_t serial_receive_frame(const SerialPortSettings *port, uint8_t *out)
 
     uint8_t received[RECEIVE_SIZE];
     const int got = serial_device_read(port->handle, received, sizeof received);
+    trace(port, WIRE_RECEIVED, received, got > 0 ? static_cast<size_t>(got) : 0);
     if (got <= 0)
         return SERIAL_NOTHING_RECEIVED;
     // The ring keeps the first 64 bytes; the rest are dropped.

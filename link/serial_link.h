@@ -2,6 +2,8 @@
 // The serial port link: one exchange opens the COM port, sends one request
 // frame, waits a time that depends on the baud rate, reads once, parses one
 // answer frame and closes the port. The port is held only for one exchange.
+#include "link/wire_trace.h"
+
 #include <cstddef>
 #include <cstdint>
 
@@ -18,6 +20,8 @@ struct SerialPortSettings
     // A device named by its path, opened instead of COM portNumber; null for
     // the COM table. Kept by serial_load_settings; the owner keeps the text.
     const char *devicePath = nullptr;
+    // Follows every frame sent and everything received (null: nobody does).
+    const WireTrace *trace = nullptr;
 };
 
 constexpr int SERIAL_NO_HANDLE = -1;

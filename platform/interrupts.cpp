@@ -7,10 +7,10 @@ namespace {
 constexpr int INTERRUPT_SIGNALS[] = {SIGINT, SIGTERM, SIGHUP};
 InterruptHandler installed = nullptr;
 
-void onSignal(int)
+void onSignal(int signal)
 {
     if (installed)
-        installed();
+        installed(signal);
 }
 } // namespace
 

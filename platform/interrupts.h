@@ -2,7 +2,8 @@
 // Interrupt and termination requests (Ctrl+C, SIGTERM, a closed terminal)
 // for a program that must tidy up before it ends.
 
-typedef void (*InterruptHandler)(void);
+// The handler is told which signal came (SIGINT, SIGTERM, SIGHUP).
+typedef void (*InterruptHandler)(int signal);
 
 // Runs handler, in signal context, on each request. A wait in progress
 // (poll, a sleep) is cut short rather than resumed. The handler may only do

@@ -10,6 +10,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
 #include <sys/stat.h>
 #include <tuple>
 
@@ -35,7 +36,8 @@ enum class Link
 
 // One run: arguments split at spaces ({dir}: the case's folder, {pty}: the
 // reader's device), exit code, fragments of standard output and JSON fields
-// ("key=value" or "a.b=value") split at '|', a fragment of standard error.
+// ("key=value" or "a.b=value") split at '|', a fragment of standard error,
+// and the file of the case's folder given on standard input.
 struct Run
 {
     const char *args;
@@ -43,6 +45,7 @@ struct Run
     const char *out = "";
     const char *err = "";
     const char *json = "";
+    const char *in = nullptr;
 };
 
 enum Flag
@@ -55,7 +58,7 @@ enum Flag
     OUT_FILE = 32,        // the bytes expected are those of {dir}/out.cfg, not the reader's
     // The technician's check: the reader (9600 8N1, CMC-7 fields separated by
     // TAB, framed D-CR-LF) reads a cheque once "Aguardando dados" shows; the
-    // program is stopped after one line, which starts the output.
+    // program is stopped (Ctrl+C, SIGINT) after one line, which starts the output.
     WATCH = 64,
     // Three readers behind the library (serial numbers 000001 to 000003, USB
     // ports 1-1 to 1-3): the second ends with the configuration expected,
@@ -65,6 +68,11 @@ enum Flag
     // A sysfs with a CDC port of the reader's ids (ttyACM31 on USB port
     // 1-4) and one of another device's.
     CDC_SYSFS = 512,
+    // The program is stopped with SIGTERM, not SIGINT.
+    BY_SIGTERM = 1024,
+    // The pty reader stays silent; the program is stopped once it waits.
+    STOP_WAITING = 2048,
+    NO_STDERR = 4096, // nothing at all on standard error
 };
 
 struct Case
@@ -85,7 +93,7 @@ QList<Case> cases()
         all.append({name, link, runs, expected, flags});
     };
     add("version without a display or widgets", Link::NoLibrary,
-        {{"--version", 0, "velorix-cli 1.0"}}, {}, TRACE_LIBRARIES);
+        {{"--version", 0, "velorix-cli 1.1"}}, {}, TRACE_LIBRARIES);
     add("help lists commands and exit codes", Link::NoLibrary,
         {{"--help", 0, "apply ARQUIVO|set ALVO NOME=VALOR|convert|Códigos de saída|130"}});
     add("info as JSON", Link::Hid,
@@ -111,15 +119,18 @@ QList<Case> cases()
         {{"write {dir}/changed.cfg --json", 0, "", "", "verified=true"}}, changed);
     add("a CDC reader is not written over HID", Link::Hid,
         {{"write {dir}/default.cfg", 5, "", "Dispositivo tipo CDC detectado"},
+         {"write {dir}/default.cfg --json", 5, "", "", "error_code=cdc_on_hid"},
          {"serial", 0, "000001"},
          {"firmware", 0, "VELORIX II 1.05"}},
         {}, CDC_READER);
     add("no HID access library", Link::NoLibrary,
-        {{"serial --json", 3, "", "", "error=Arquivo hid_usb.dll não enconrado|message=9"}});
+        {{"serial --json", 3, "", "",
+          "error=Arquivo hid_usb.dll não enconrado|message=9|error_code=not_found"}});
     add("bad inputs change nothing", Link::Hid,
         {{"bogus", 2, "", usage},
          {"info --bogus", 2, "", "opção desconhecida: --bogus"},
-         {"bogus --json", 2, "", "", "schema=1|ok=false|exit_code=2"},
+         {"bogus --json", 2, "", "", "schema=1|ok=false|exit_code=2|error_code=usage"},
+         {"write {dir}/missing.cfg --json", 6, "", "", "error_code=file|message=8"},
          {"diff reader", 2, "", usage},
          {"read --no-verify", 2, "", usage},
          {"info --baud 300", 2, "", "velocidade inválida"},
@@ -146,12 +157,15 @@ QList<Case> cases()
          {"apply {dir}/changed.cfg --port {pty}", 0, "inalterada"}},
         changed);
     add("a read-back that differs is refused", Link::Pty,
-        {{"write {dir}/changed.cfg --port {pty} --json", 7, "", "", "verified=false|written=true"},
+        {{"write {dir}/changed.cfg --port {pty} --json", 7, "", "",
+          "verified=false|written=true|error_code=read_back"},
          {"write {dir}/changed.cfg --port {pty}", 7, "", "CMC-7 / Enviar separador: não -> sim"},
          {"apply {dir}/changed.cfg --port {pty}", 7, "", "Enviar separador"}},
         {}, REWORKS_CONFIG);
     add("a port another program holds", Link::Pty,
-        {{"serial --port {pty}", 8, "", "em uso por outro programa"}}, {}, HOLD_PORT);
+        {{"serial --port {pty}", 8, "", "em uso por outro programa"},
+         {"serial --port {pty} --json", 8, "", "", "error_code=port_busy"}},
+        {}, HOLD_PORT);
     add("three readers: list, refusal, --device", Link::Hid,
         {{"list", 0,
           "hid  /sim/hidraw0  USB 1-1  Teclado  000001  VELORIX II 1.05|/sim/hidraw1  USB 1-2|"
@@ -227,6 +241,34 @@ QList<Case> cases()
          {"show {dir}/loja.txt", 0, "  Dispositivo: Serial|  Baudrate: 9600|  Paridade: Par"},
          {"convert {dir}/loja.txt -o {dir}/loja.cfg", 0},
          {"show {dir}/loja.cfg --json", 0, "", "", "profile=USERCONF"}});
+    add("-v shows each frame on the wire; -q keeps progress back", Link::Hid,
+        {{"serial -v", 0, "000001",
+          "] hid (primeiro leitor) -> 02 01 CC 03 CE\n|] hid (primeiro leitor) <- 02 08 CC 30 30 "
+          "30 30 30 31 00 03 C6 ("},
+         {"set reader skm=sim --quiet", 0, "gravada no leitor"}},
+        "USERCONF" + QByteArray::fromHex("D2FFC444 02213F09 09090900 0D020003 000203"), NO_STDERR);
+    add("-v over the serial port: port, rate, the answer's delay", Link::Pty,
+        {{"firmware --verbose --port {pty}", 0, "VELORIX II 1.05",
+          "115200 bit/s -> 02 01 AA 03 A8\n|115200 bit/s <- 02 11 AA 56 45 4C|Concluído"},
+         {"firmware -v -q", 2, "", "use -v ou -q"}});
+    add("standard input and output", Link::Hid,
+        {{"apply -", 10, "alterada: configuração de - gravada", "", "", "changed.cfg"},
+         {"diff - reader", 0, "iguais", "", "", "changed.cfg"},
+         {"show -", 0, "  Baudrate: 9600", "", "", "changed.cfg"},
+         {"set - skm=sim", 0, "USERCONF", "Habilitar SKM: não -> sim", "", "changed.cfg"},
+         {"apply - --check", 10, "Habilitar SKM: não -> sim", "", "", "skm.txt"},
+         {"read -o -", 0, "Configuração\n  Cliente: USERCONF", "salva em -"},
+         {"diff - -", 2, "", "só pode ser lida uma vez"},
+         {"read -o - --json", 2, "", "", "error_code=usage"}},
+        changed);
+    add("SIGTERM while waiting for the reader: 143", Link::Pty, {{"info --port {pty}", 143}}, {},
+        STOP_WAITING | BY_SIGTERM);
+    add("SIGINT while waiting for the reader: 130", Link::Pty, {{"info --json --port {pty}", 130}},
+        {}, STOP_WAITING);
+    add("watch stopped by SIGTERM: 143, the read shown", Link::Pty,
+        {{"watch --port {pty} --json --baud 9600 --parity n --data-bits 8 --stop-bits 1", 143,
+          "{\"bytes\"|\"error_code\":\"terminated\""}},
+        {}, WATCH | BY_SIGTERM);
     return all;
 }
 
@@ -259,6 +301,7 @@ private slots:
               std::pair{"skm.txt",
                         QByteArray("# só o SKM\nComunicação Teclado\n  Habilitar SKM: sim\n")},
               std::pair{"bad.txt", QByteArray("Geral\n  Cor: azul\n")}}) {
+
             QFile file(files.filePath(name));
             QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
         }
@@ -346,6 +389,8 @@ private slots:
                 }
                 if ((c.flags & WATCH) && !sent && err.contains("Aguardando dados"))
                     sent = reader.sendDocument() > 0;
+                if (c.flags & STOP_WAITING)
+                    return err.contains("Detectando leitor");
                 return (c.flags & WATCH) && out.contains('\n'); // one read printed: stop
             };
             QProcess process;
@@ -357,19 +402,25 @@ private slots:
             env.insert(QStringLiteral("VELORIX_SYSFS_ROOT"),
                        (c.flags & CDC_SYSFS) ? sysfs : files.filePath("no-sysfs"));
             process.setProcessEnvironment(env);
+            if (run.in)
+                process.setStandardInputFile(files.filePath(QString::fromUtf8(run.in)));
             process.start(program, args);
             QByteArray outBytes, errBytes;
+            bool stopped = false;
             // The pty reader is served while the program runs; the program is
             // stopped when onOutput says so, and given up on after a minute.
             for (int waited = 0; process.state() != QProcess::NotRunning && waited < 60000;
                  waited += 5) {
-                if (c.link == Link::Pty)
+                if (c.link == Link::Pty && !(c.flags & STOP_WAITING))
                     reader.service();
                 process.waitForFinished(5);
                 outBytes += process.readAllStandardOutput();
                 errBytes += process.readAllStandardError();
-                if (onOutput(QString::fromUtf8(outBytes), QString::fromUtf8(errBytes)))
-                    process.terminate();
+                if (!stopped &&
+                    onOutput(QString::fromUtf8(outBytes), QString::fromUtf8(errBytes))) {
+                    ::kill(pid_t(process.processId()), (c.flags & BY_SIGTERM) ? SIGTERM : SIGINT);
+                    stopped = true;
+                }
             }
             if (process.state() != QProcess::NotRunning)
                 qFatal("velorix-cli hung: %s", errBytes.constData());
@@ -382,7 +433,9 @@ private slots:
             const QStringList outs = QString::fromUtf8(run.out).split('|');
             for (const QString &text : outs)
                 QVERIFY2(out.contains(text), qPrintable(text + "\n" + context));
-            QVERIFY2(err.contains(QString::fromUtf8(run.err)), qPrintable(context));
+            for (const QString &text : QString::fromUtf8(run.err).split('|'))
+                QVERIFY2(err.contains(text), qPrintable(text + "\n" + context));
+            QVERIFY2(!(c.flags & NO_STDERR) || err.isEmpty() || run.err[0], qPrintable(context));
             QVERIFY2(!(c.flags & WATCH) || (sent && out.startsWith(outs[0])), qPrintable(context));
             const QString json = QString::fromUtf8(
                 QJsonDocument::fromJson(out.toUtf8()).toJson(QJsonDocument::Compact));

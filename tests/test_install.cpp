@@ -74,7 +74,7 @@ private slots:
         QProcess run;
         run.start(path("bin/velorix-cli"), {QStringLiteral("--version")});
         QVERIFY(run.waitForFinished(30000));
-        QCOMPARE(run.readAllStandardOutput(), QByteArray("velorix-cli 1.0\n"));
+        QCOMPARE(run.readAllStandardOutput(), QByteArray("velorix-cli 1.1\n"));
         QVERIFY(contentsOf("share/man/man1/velorix-cli.1")
                     .contains(QString::fromUtf8(".SH CÓDIGOS DE SAÍDA")));
         const QString entry = contentsOf("share/applications/velorix-config.desktop");
@@ -82,6 +82,7 @@ private slots:
         // One main category, so that menus list the program once.
         QVERIFY(entry.contains(QStringLiteral("\nCategories=Settings;HardwareSettings;\n")));
         for (const char *file : {"share/icons/hicolor/scalable/apps/velorix-config.svg",
+                                 "share/bash-completion/completions/velorix-cli",
                                  "share/metainfo/org.example.velorix.config.metainfo.xml"})
             QVERIFY2(QFileInfo::exists(path(file)), file);
         // Every installed program has its manual page.
@@ -109,11 +110,15 @@ private slots:
             for (const QRegularExpressionMatch &m : key.globalMatch(line))
                 values[m.captured(1)] = m.captured(2);
             QCOMPARE(values.value("ATTRS{idVendor}"), QStringLiteral("0802"));
-            QVERIFY2(!values.contains("MODE"), "rules never widen a mode");
             const QString product = values.value("ATTRS{idProduct}");
-            if (values.value("TAG") == QStringLiteral("uaccess"))
+            if (values.value("TAG") == QStringLiteral("uaccess")) {
+                // The seat's user, and the group remote logins join; nobody else.
+                QCOMPARE(values.value("GROUP"), QStringLiteral("velorix"));
+                QCOMPARE(values.value("MODE"), QStringLiteral("0660"));
                 granted << values.value("SUBSYSTEM") + ':' + product;
-            else if (values.value("ENV{ID_MM_DEVICE_IGNORE}") == "1")
+            } else if (values.contains("MODE") || values.contains("GROUP")) {
+                QFAIL(qPrintable("a mode or group beside no grant: " + line));
+            } else if (values.value("ENV{ID_MM_DEVICE_IGNORE}") == "1")
                 ignored << product;
             else
                 QFAIL(qPrintable("a rule that does neither: " + line));
@@ -123,27 +128,44 @@ private slots:
 
         // udevadm reads rules only from the system's folders: it runs with a
         // /run of its own that holds ours, against a device that does not
-        // exist, so that it reads the rules and changes nothing.
+        // exist, so that it reads the rules and changes nothing. The group
+        // is the package's: without it udevadm names each line that gives it.
         const QString udevadm = QStandardPaths::findExecutable(
             QStringLiteral("udevadm"), {"/usr/bin", "/bin", "/usr/sbin", "/sbin"});
         if (udevadm.isEmpty())
             QSKIP("udevadm is not installed (scripts/setup-deps.sh installs it)");
+        const QString ours = QStringLiteral("/run/udev/rules.d/70-velorix-reader.rules");
+        for (const bool groupExists : {true, false}) {
+            const QString output = udevadmTest(udevadm, groupExists);
+            if (!output.contains(QStringLiteral("Reading rules file:")))
+                QSKIP(qPrintable("no private /run for udevadm here: " + output.left(300)));
+            QVERIFY2(output.contains(QStringLiteral("Reading rules file: ") + ours),
+                     qPrintable(output));
+            // udevadm names the file and line of everything it objects to.
+            const int remarks = int(output.count(ours + ':'));
+            const int unknownGroup = int(output.count(QStringLiteral("Unknown group 'velorix'")));
+            QVERIFY2(remarks == unknownGroup && unknownGroup == (groupExists ? 0 : 3),
+                     qPrintable(output));
+        }
+    }
+
+private:
+    // udevadm test on our rules, in a mount namespace whose /etc/group has
+    // the system group "velorix" or not.
+    QString udevadmTest(const QString &udevadm, bool groupExists)
+    {
         QProcess run;
         run.setProcessChannelMode(QProcess::MergedChannels);
         run.start(QStringLiteral("unshare"),
                   {"-rm", "sh", "-c",
                    "mount -t tmpfs tmpfs /run && mkdir -p /run/udev/rules.d && cp \"$1\" "
-                   "/run/udev/rules.d/ && \"$2\" test --action=add /devices/velorix-none",
-                   "sh", path("lib/udev/rules.d/70-velorix-reader.rules"), udevadm});
-        QVERIFY(run.waitForFinished(60000));
-        const QString output = QString::fromLocal8Bit(run.readAll());
-        const QString ours = QStringLiteral("/run/udev/rules.d/70-velorix-reader.rules");
-        if (!output.contains(QStringLiteral("Reading rules file:")))
-            QSKIP(qPrintable("no private /run for udevadm here: " + output.left(300)));
-        QVERIFY2(output.contains(QStringLiteral("Reading rules file: ") + ours),
-                 qPrintable(output));
-        // udevadm names the file and line of everything it objects to.
-        QVERIFY2(!output.contains(ours + ':'), qPrintable(output));
+                   "/run/udev/rules.d/ && grep -v '^velorix:' /etc/group >/run/group && "
+                   "{ [ \"$3\" = no ] || echo velorix:x:990: >>/run/group; } && "
+                   "mount --bind /run/group /etc/group && "
+                   "\"$2\" test --action=add /devices/velorix-none",
+                   "sh", path("lib/udev/rules.d/70-velorix-reader.rules"), udevadm,
+                   groupExists ? "yes" : "no"});
+        return run.waitForFinished(60000) ? QString::fromLocal8Bit(run.readAll()) : QString();
     }
 };
 
