@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -223,7 +224,8 @@ QList<Case> cases()
          {"show {dir}/skm.txt", 2, "", "skm.txt dá só 1 dos"},
          {"set {dir}/default.cfg foo=1", 2, "", "campo desconhecido: \"foo\""},
          {"set {dir}/default.cfg skm", 2, "", "não é NOME=VALOR"},
-         {"convert {dir}/default.cfg", 2, "", "-o SAÍDA"}},
+         {"convert {dir}/default.cfg", 2, "", "-o SAÍDA"},
+         {"apply {dir}/nothing.cfg", 6, "", "Não foi possível abrir arquivo especificado"}},
         factory); // read, never written
     add("a partial profile applied, profiles compared", Link::Hid,
         {{"convert reader -o {dir}/posto.json", 0, "salva em"},
@@ -306,6 +308,25 @@ private slots:
             QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
         }
         QCOMPARE(mkfifo(files.filePath("fifo").toLocal8Bit().constData(), 0600), 0);
+    }
+
+    void convertWritesTheFormatItsNameSays()
+    {
+        const QString program = bareFolder.filePath("velorix-cli");
+        for (const char *name : {"as.json", "AS.JSON", "as.txt", "as"}) {
+            const QString out = files.filePath(QString::fromLatin1(name));
+            QCOMPARE(
+                QProcess::execute(program, {"convert", files.filePath("default.cfg"), "-o", out}),
+                0);
+            const QByteArray written = readFile(out);
+            QJsonParseError error{};
+            const QJsonDocument json = QJsonDocument::fromJson(written, &error);
+            const bool isJson =
+                error.error == QJsonParseError::NoError && json.object().value("config").isObject();
+            QVERIFY2(isJson == QByteArray(name).toLower().endsWith(".json"), name);
+            QVERIFY2(isJson || written.startsWith("Configuração\n  Cliente: FABRICA\n"),
+                     written.constData());
+        }
     }
 
     void commands_data()

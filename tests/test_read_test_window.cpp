@@ -200,6 +200,8 @@ private slots:
         QVERIFY(!test->openPort());
         QCOMPARE(state(test), QString::fromUtf8("Serial: a porta COM66 não existe ou está em uso "
                                                 "por outro programa."));
+        window->linkSession.com_port_number = READER_COM;
+        QVERIFY2(test->openPort() && test->portOpen(), qPrintable(state(test)));
     }
 };
 
