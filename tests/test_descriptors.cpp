@@ -8,6 +8,7 @@
 #include <QTemporaryFile>
 #include <QTest>
 #include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 qsizetype openDescriptors()
@@ -37,6 +38,19 @@ private slots:
             QVERIFY(reader.isOpen());
         }
         QCOMPARE(openDescriptors(), before);
+    }
+
+    void masterHearsTheSlaveSideWhenItWrites()
+    {
+        char slave[256];
+        const int master = pty_open_master(slave, sizeof slave);
+        const int other = pty_open_slave(slave);
+        QVERIFY(master >= 0 && other >= 0);
+        QVERIFY(!pty_wait_readable(master, 10)); // nothing sent yet
+        QCOMPARE(write(other, "x", 1), ssize_t(1));
+        QVERIFY(pty_wait_readable(master, 5000));
+        pty_close(other);
+        pty_close(master);
     }
 
     void aFileReadIsNotInherited()

@@ -179,6 +179,25 @@ private slots:
             QCOMPARE(verdict.expectation.kind, c.judgedAs);
         }
     }
+
+    void dataIsEveryPrintableByteButTheSpace()
+    {
+        ConfigRecord record = {};
+        record.initialise();
+        const QByteArray slip = simulatedRead(record, Kind::BankSlip, KEYBOARD);
+        const struct
+        {
+            char byte;
+            bool matches;
+        } cases[] = {{' ', false}, {'!', true}, {'~', true}, {'\x7F', false}};
+        for (const auto &c : cases) {
+            QByteArray read = slip;
+            read[5] = c.byte;
+            const ReadVerdict verdict = judgeRead(record, KEYBOARD, read);
+            QVERIFY2(verdict.check.matches == c.matches, qPrintable(verdict.check.mark));
+            QCOMPARE(verdict.check.position, c.matches ? read.size() : 5);
+        }
+    }
 };
 
 QTEST_GUILESS_MAIN(ReadExpectationTest)
