@@ -131,6 +131,10 @@ private slots:
         split.c_cflag |= BOTHER | (BOTHER << IBSHIFT);
         split.c_ispeed = 4800;
         split.c_ospeed = 9600;
+        // And input processing another program left on: every byte must reach the link as sent.
+        const tcflag_t processing = IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL |
+                                    IXON | IXOFF | IXANY | INPCK;
+        split.c_iflag |= processing;
         ioctl(device, TCSETS2, &split);
         SerialLineSettings line{};
         serial_device_line_settings(master, &line);
@@ -145,6 +149,9 @@ private slots:
         QCOMPARE(serial_device_configure(device, 9600, 8, 'n', 1), 0);
         serial_device_line_settings(master, &line);
         QCOMPARE(line.stopBits, 1);
+        termios2 raw;
+        ioctl(device, TCGETS2, &raw);
+        QCOMPARE(raw.c_iflag & processing, tcflag_t{0});
 
         QCOMPARE(serial_device_configure(device, 9600, 7, 'e', 1), -1); // a pty is always 8N
         QCOMPARE(serial_device_configure(device, 9600, 8, 'x', 1), -1);
