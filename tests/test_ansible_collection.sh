@@ -10,17 +10,31 @@ trap 'rm -rf "$work"' EXIT
 export HOME="$work" ANSIBLE_HOME="$work/ansible" ANSIBLE_LOCAL_TEMP="$work/ansible/tmp"
 export ANSIBLE_NOCOLOR=1 NO_COLOR=1
 # ansible-lint 6.13's collection loader takes the folder above this path: "/." makes it the
-# right one. It also finds the collection through the playbook's folder as a relative path, which
-# fails its module check ("relative resource paths not supported") when that comes first in its
-# hash-ordered walk: a fixed seed keeps the order that does not.
-export ANSIBLE_COLLECTIONS_PATH="$example/collections/." PYTHONHASHSEED=0
+# right one.
+export ANSIBLE_COLLECTIONS_PATH="$example/collections/."
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-lint=$(cd "$example" && ansible-lint --offline --nocolor site.yml roles \
-    collections/ansible_collections/velorix/reader 2>&1) || fail "ansible-lint: $lint"
-grep -q "^Passed with production profile: 0 failure(s), 0 warning(s)" <<<"$lint" ||
-    fail "ansible-lint: $lint"
-grep -q "WARNING" <<<"$lint" && fail "ansible-lint warns: $lint"
+# ansible-lint names each playbook's folder, relative to where it runs, as a place for
+# collections. Linting the example in place would let the module check find the collection
+# there under a relative path, which the loader refuses ("relative resource paths not
+# supported"), whenever the walk, ordered by a set of paths, visits the playbook last. The
+# playbook and the role are linted in a copy without that folder, the collection on its own.
+# Python's SyntaxWarning is not a finding: it comes now and then from ansible's templar, which
+# tries each rendered value as a Python literal ("<unknown>:1: SyntaxWarning: invalid decimal
+# literal"), and would fail the check below for nothing in these files.
+lint() {
+    local folder=$1 out
+    shift
+    out=$(cd "$folder" && PYTHONWARNINGS=ignore::SyntaxWarning ansible-lint --offline --nocolor "$@" 2>&1) || fail "ansible-lint: $out"
+    grep -q "^Passed with production profile: 0 failure(s), 0 warning(s)" <<<"$out" ||
+        fail "ansible-lint: $out"
+    grep -q "WARNING" <<<"$out" && fail "ansible-lint warns: $out"
+    return 0
+}
+mkdir "$work/example"
+find "$example" -mindepth 1 -maxdepth 1 ! -name collections -exec cp -r {} "$work/example/" \;
+lint "$work/example" site.yml roles
+lint "$collection"
 
 # Each module with the options an admin looks for.
 for case in "config:src remote_src settings device port baud cli" "info:device port baud cli"; do
